@@ -1,0 +1,26 @@
+#pragma once
+// The whole public interface of the Geodex library.
+
+// Value types
+#include "geodex/AdjustParams.h"
+#include "geodex/Ellipsoid.h"
+#include "geodex/ParamSeven.h"
+#include "geodex/ParamThree.h"
+#include "geodex/ProjectParam.h"
+
+// Projection framework
+#include "geodex/projections/CSException.h"
+#include "geodex/projections/CartesianCoordinates.h"
+#include "geodex/projections/CoordinateSystem.h"
+#include "geodex/projections/CoordinateTuple.h"
+#include "geodex/projections/CoordinateType.h"
+#include "geodex/projections/Geocentric.h"
+#include "geodex/projections/GeodeticCoordinates.h"
+#include "geodex/projections/MapProjectionCoordinates.h"
+#include "geodex/projections/ProjectionMessage.h"
+#include "geodex/projections/UTMCoordinates.h"
+
+// Projection classes
+
+// Catalogues
+#include "geodex/catalogues/EllipsoidParam.h"

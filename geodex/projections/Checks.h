@@ -1,0 +1,33 @@
+#pragma once
+// Internal helper (not exported): checks collect their messages, then throw once.
+#include <string>
+
+#include "geodex/projections/CSException.h"
+#include "geodex/projections/ProjectionMessage.h"
+
+namespace Orvale::Geodex {
+
+class MessageCollector {
+public:
+    // Appends message n when the check failed.
+    void add(bool failed, int n) {
+        if (failed) text_ += ProjectionMessage(n);
+    }
+    bool empty() const { return text_.empty(); }
+    const std::string& text() const { return text_; }
+    // Throws one CSException carrying every collected message, if any.
+    void throwIfAny() const {
+        if (!text_.empty()) throw CSException(text_.c_str());
+    }
+
+private:
+    std::string text_;
+};
+
+// Throws a single message at once (checks that come later in an algorithm).
+[[noreturn]] inline void throwMessage(int n) { throw CSException(ProjectionMessage(n)); }
+
+// Range tests that treat a non-number as outside every range.
+inline bool outside(double v, double lo, double hi) { return !(v >= lo && v <= hi); }
+
+}  // namespace Orvale::Geodex

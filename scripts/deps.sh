@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test both deliverables.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends \
+  build-essential cmake pkg-config \
+  qt6-base-dev qt6-base-dev-tools libgl-dev \
+  libgsl-dev libgtest-dev libgmock-dev libbenchmark-dev \
+  libproj-dev proj-bin libgeographiclib-dev \
+  clang libclang-rt-14-dev xvfb xauth python3
