@@ -32,46 +32,53 @@ inline double reduceLongitudeOnce(double dlambda) {
     return dlambda;
 }
 
-// Coefficients of the meridian arc (c0..c3, e⁶ series) and of its footpoint inverse (b0..b3, in e1).
+// Limits a latitude to [-π/2, π/2] (inverse results that rounding pushed past a pole).
+inline double clampLatitude(double phi) {
+    return phi > kHalfPi ? kHalfPi : (phi < -kHalfPi ? -kHalfPi : phi);
+}
+
+// Limits a longitude to [-π, π].
+inline double clampLongitude(double lambda) { return lambda > kPi ? kPi : (lambda < -kPi ? -kPi : lambda); }
+
+// Limits an argument of asin/acos to [-1, 1].
+inline double clampUnit(double x) { return x > 1.0 ? 1.0 : (x < -1.0 ? -1.0 : x); }
+
+// Meridian distance as a series in e² to e⁶ and its footpoint inverse, shared by the projections
+// that measure northings along the meridian (Cassini, Bonne, polyconic, sinusoidal, transverse
+// cylindrical equal area). Coefficients are computed once per ellipsoid.
 struct MeridianSeries {
-    double c0, c1, c2, c3;
-    double b0, b1, b2, b3;
+    double a;               // semi-major axis, metres
+    double c0, c1, c2, c3;  // meridian distance coefficients
+    double b0, b1, b2, b3;  // footpoint coefficients (in e1)
+
+    MeridianSeries(double a_, double f) : a(a_) {
+        const double es2 = eccentricitySquared(f);
+        const double es4 = es2 * es2;
+        const double es6 = es4 * es2;
+        c0 = 1.0 - es2 / 4.0 - 3.0 * es4 / 64.0 - 5.0 * es6 / 256.0;
+        c1 = 3.0 * es2 / 8.0 + 3.0 * es4 / 32.0 + 45.0 * es6 / 1024.0;
+        c2 = 15.0 * es4 / 256.0 + 45.0 * es6 / 1024.0;
+        c3 = 35.0 * es6 / 3072.0;
+        const double root = std::sqrt(1.0 - es2);
+        const double e1 = (1.0 - root) / (1.0 + root);
+        const double e1Sq = e1 * e1;
+        b0 = 3.0 * e1 / 2.0 - 27.0 * e1 * e1Sq / 32.0;
+        b1 = 21.0 * e1Sq / 16.0 - 55.0 * e1Sq * e1Sq / 32.0;
+        b2 = 151.0 * e1 * e1Sq / 96.0;
+        b3 = 1097.0 * e1Sq * e1Sq / 512.0;
+    }
+
+    // Meridian distance from the equator M(φ), metres; φ in radians.
+    double distance(double phi) const {
+        return a * (c0 * phi - c1 * std::sin(2 * phi) + c2 * std::sin(4 * phi) - c3 * std::sin(6 * phi));
+    }
+
+    // Footpoint latitude φ1(μ) in radians for the rectifying latitude μ = M/(c0·a), radians.
+    double footpoint(double mu) const {
+        return mu + b0 * std::sin(2 * mu) + b1 * std::sin(4 * mu) + b2 * std::sin(6 * mu) +
+               b3 * std::sin(8 * mu);
+    }
 };
-
-// Series for the first eccentricity squared es = e².
-inline MeridianSeries meridianSeries(double es) {
-    const double es2 = es * es;
-    const double es3 = es2 * es;
-    MeridianSeries s;
-    s.c0 = 1.0 - es / 4.0 - 3.0 * es2 / 64.0 - 5.0 * es3 / 256.0;
-    s.c1 = 3.0 * es / 8.0 + 3.0 * es2 / 32.0 + 45.0 * es3 / 1024.0;
-    s.c2 = 15.0 * es2 / 256.0 + 45.0 * es3 / 1024.0;
-    s.c3 = 35.0 * es3 / 3072.0;
-    const double root = std::sqrt(1.0 - es);
-    const double e1 = (1.0 - root) / (1.0 + root);
-    const double e1_2 = e1 * e1;
-    const double e1_3 = e1_2 * e1;
-    const double e1_4 = e1_3 * e1;
-    s.b0 = 3.0 * e1 / 2.0 - 27.0 * e1_3 / 32.0;
-    s.b1 = 21.0 * e1_2 / 16.0 - 55.0 * e1_4 / 32.0;
-    s.b2 = 151.0 * e1_3 / 96.0;
-    s.b3 = 1097.0 * e1_4 / 512.0;
-    return s;
-}
-
-// Meridian distance from the equator to latitude phi (radians), metres:
-// M(φ) = a (c0 φ − c1 sin 2φ + c2 sin 4φ − c3 sin 6φ).
-inline double meridianDistance(const MeridianSeries& s, double a, double phi) {
-    return a * (s.c0 * phi - s.c1 * std::sin(2.0 * phi) + s.c2 * std::sin(4.0 * phi) -
-                s.c3 * std::sin(6.0 * phi));
-}
-
-// Footpoint latitude (radians) of the rectifying latitude mu = M / (c0 a):
-// φ1(μ) = μ + b0 sin 2μ + b1 sin 4μ + b2 sin 6μ + b3 sin 8μ.
-inline double footpointLatitude(const MeridianSeries& s, double mu) {
-    return mu + s.b0 * std::sin(2.0 * mu) + s.b1 * std::sin(4.0 * mu) + s.b2 * std::sin(6.0 * mu) +
-           s.b3 * std::sin(8.0 * mu);
-}
 
 // Isometric function of the conformal projections, e the eccentricity, phi in radians:
 // t(φ) = tan(π/4 − φ/2) / ((1 − e sin φ)/(1 + e sin φ))^(e/2).
@@ -80,14 +87,14 @@ inline double isometricT(double e, double phi) {
     return std::tan(kPi / 4.0 - phi / 2.0) / std::pow((1.0 - es) / (1.0 + es), e / 2.0);
 }
 
-// Parallel radius factor m(φ) = cos φ / sqrt(1 − e² sin² φ), es = e².
+// Parallel radius factor m(φ) = cos φ / sqrt(1 − e² sin² φ), es = e², phi in radians.
 inline double parallelRadiusFactor(double es, double phi) {
     const double sinPhi = std::sin(phi);
     return std::cos(phi) / std::sqrt(1.0 - es * sinPhi * sinPhi);
 }
 
 // Authalic function q(φ) = sin φ/(1 − e² sin² φ) − (1/(2e)) ln((1 − e sin φ)/(1 + e sin φ)),
-// e the eccentricity (> 0), es = e². The equal-area conic uses (1 − e²)·q(φ).
+// e the eccentricity (> 0), es = e², phi in radians. The equal-area conic uses (1 − e²)·q(φ).
 inline double authalicQ(double e, double es, double phi) {
     const double sinPhi = std::sin(phi);
     const double esin = e * sinPhi;
