@@ -1,7 +1,6 @@
 #pragma once
 // Internal mathematics shared by the projection classes (not exported): constants, eccentricity,
-// the sphere of equal area, the longitude conventions and the ellipsoid series. Angles in radians, lengths in
-// metres.
+// the sphere of equal area and the longitude conventions. Angles in radians, lengths in metres.
 #include <cmath>
 
 namespace Orvale::Geodex {
@@ -33,97 +32,112 @@ inline double reduceLongitudeOnce(double dlambda) {
     return dlambda;
 }
 
-// m(φ) = cos φ / sqrt(1 − e² sin²φ): radius of the parallel at latitude φ (radians) in units of a.
-inline double parallelRadiusFactor(double es2, double phi) {
-    const double sinPhi = std::sin(phi);
-    return std::cos(phi) / std::sqrt(1 - es2 * sinPhi * sinPhi);
+// Limits a latitude to [-π/2, π/2] (inverse results that rounding pushed past a pole).
+inline double clampLatitude(double phi) {
+    return phi > kHalfPi ? kHalfPi : (phi < -kHalfPi ? -kHalfPi : phi);
 }
 
-// Isometric function t(φ) = tan(π/4 − φ/2) / ((1 − e sin φ)/(1 + e sin φ))^(e/2), φ in radians;
-// −ln t(φ) is the isometric latitude.
-inline double isometricT(double e, double phi) {
-    const double es = e * std::sin(phi);
-    return std::tan(kPi / 4 - phi / 2) / std::pow((1 - es) / (1 + es), e / 2);
-}
+// Limits a longitude to [-π, π].
+inline double clampLongitude(double lambda) { return lambda > kPi ? kPi : (lambda < -kPi ? -kPi : lambda); }
 
-// Authalic function q(φ) = sin φ/(1 − e² sin²φ) − (1/(2e)) ln((1 − e sin φ)/(1 + e sin φ)), φ in radians
-// (without the factor 1 − e²; the authalic latitude β has sin β = q(φ)/q(π/2)).
-inline double authalicQ(double e, double es2, double phi) {
-    const double sinPhi = std::sin(phi);
-    const double es = e * sinPhi;
-    return sinPhi / (1 - es2 * sinPhi * sinPhi) - (1 / (2 * e)) * std::log((1 - es) / (1 + es));
-}
+// Limits an argument of asin/acos to [-1, 1].
+inline double clampUnit(double x) { return x > 1.0 ? 1.0 : (x < -1.0 ? -1.0 : x); }
 
-// Meridian arc from the equator, series to e⁶:
-// M(φ) = a (c0 φ − c1 sin 2φ + c2 sin 4φ − c3 sin 6φ), φ in radians, M in the unit of a.
+// Meridian distance as a series in e² to e⁶ and its footpoint inverse, shared by the projections
+// that measure northings along the meridian (Cassini, Bonne, polyconic, sinusoidal, transverse
+// cylindrical equal area). Coefficients are computed once per ellipsoid.
 struct MeridianSeries {
-    explicit MeridianSeries(double es2) {
+    double a;               // semi-major axis, metres
+    double c0, c1, c2, c3;  // meridian distance coefficients
+    double b0, b1, b2, b3;  // footpoint coefficients (in e1)
+
+    MeridianSeries(double a_, double f) : a(a_) {
+        const double es2 = eccentricitySquared(f);
         const double es4 = es2 * es2;
         const double es6 = es4 * es2;
-        c0 = 1 - es2 / 4 - 3 * es4 / 64 - 5 * es6 / 256;
-        c1 = 3 * es2 / 8 + 3 * es4 / 32 + 45 * es6 / 1024;
-        c2 = 15 * es4 / 256 + 45 * es6 / 1024;
-        c3 = 35 * es6 / 3072;
+        c0 = 1.0 - es2 / 4.0 - 3.0 * es4 / 64.0 - 5.0 * es6 / 256.0;
+        c1 = 3.0 * es2 / 8.0 + 3.0 * es4 / 32.0 + 45.0 * es6 / 1024.0;
+        c2 = 15.0 * es4 / 256.0 + 45.0 * es6 / 1024.0;
+        c3 = 35.0 * es6 / 3072.0;
+        const double root = std::sqrt(1.0 - es2);
+        const double e1 = (1.0 - root) / (1.0 + root);
+        const double e1Sq = e1 * e1;
+        b0 = 3.0 * e1 / 2.0 - 27.0 * e1 * e1Sq / 32.0;
+        b1 = 21.0 * e1Sq / 16.0 - 55.0 * e1Sq * e1Sq / 32.0;
+        b2 = 151.0 * e1 * e1Sq / 96.0;
+        b3 = 1097.0 * e1Sq * e1Sq / 512.0;
     }
-    double distance(double a, double phi) const {
+
+    // Meridian distance from the equator M(φ), metres; φ in radians.
+    double distance(double phi) const {
         return a * (c0 * phi - c1 * std::sin(2 * phi) + c2 * std::sin(4 * phi) - c3 * std::sin(6 * phi));
     }
-    double c0, c1, c2, c3;
-};
 
-// Footpoint latitude of the rectifying latitude μ = M/(c0 a), radians:
-// φ1(μ) = μ + b0 sin 2μ + b1 sin 4μ + b2 sin 6μ + b3 sin 8μ, with e1 = (1 − sqrt(1 − e²))/(1 + sqrt(1 − e²)).
-struct FootpointSeries {
-    explicit FootpointSeries(double es2) {
-        const double root = std::sqrt(1 - es2);
-        const double e1 = (1 - root) / (1 + root);
-        const double e1p2 = e1 * e1;
-        const double e1p3 = e1p2 * e1;
-        const double e1p4 = e1p3 * e1;
-        b0 = 3 * e1 / 2 - 27 * e1p3 / 32;
-        b1 = 21 * e1p2 / 16 - 55 * e1p4 / 32;
-        b2 = 151 * e1p3 / 96;
-        b3 = 1097 * e1p4 / 512;
-    }
-    double latitude(double mu) const {
+    // Footpoint latitude φ1(μ) in radians for the rectifying latitude μ = M/(c0·a), radians.
+    double footpoint(double mu) const {
         return mu + b0 * std::sin(2 * mu) + b1 * std::sin(4 * mu) + b2 * std::sin(6 * mu) +
                b3 * std::sin(8 * mu);
     }
-    double b0, b1, b2, b3;
 };
 
-// Geodetic latitude from the authalic latitude β, radians: φ = β + a0 sin 2β + a1 sin 4β + a2 sin 6β.
+// Isometric function of the conformal projections, e the eccentricity, phi in radians:
+// t(φ) = tan(π/4 − φ/2) / ((1 − e sin φ)/(1 + e sin φ))^(e/2).
+inline double isometricT(double e, double phi) {
+    const double es = e * std::sin(phi);
+    return std::tan(kPi / 4.0 - phi / 2.0) / std::pow((1.0 - es) / (1.0 + es), e / 2.0);
+}
+
+// Parallel radius factor m(φ) = cos φ / sqrt(1 − e² sin² φ), es = e², phi in radians.
+inline double parallelRadiusFactor(double es, double phi) {
+    const double sinPhi = std::sin(phi);
+    return std::cos(phi) / std::sqrt(1.0 - es * sinPhi * sinPhi);
+}
+
+// Authalic function q(φ) = sin φ/(1 − e² sin² φ) − (1/(2e)) ln((1 − e sin φ)/(1 + e sin φ)),
+// e the eccentricity (> 0), es = e², phi in radians. The equal-area conic uses (1 − e²)·q(φ).
+inline double authalicQ(double e, double es, double phi) {
+    const double sinPhi = std::sin(phi);
+    const double esin = e * sinPhi;
+    return sinPhi / (1.0 - es * sinPhi * sinPhi) - (1.0 / (2.0 * e)) * std::log((1.0 - esin) / (1.0 + esin));
+}
+
+// Geodetic latitude from the authalic latitude β (radians), series to e⁶:
+// φ = β + a0 sin 2β + a1 sin 4β + a2 sin 6β. Coefficients are computed once per ellipsoid (es = e²).
 struct AuthalicSeries {
-    explicit AuthalicSeries(double es2) {
-        const double es4 = es2 * es2;
-        const double es6 = es4 * es2;
-        a0 = es2 / 3 + 31 * es4 / 180 + 517 * es6 / 5040;
-        a1 = 23 * es4 / 360 + 251 * es6 / 3780;
-        a2 = 761 * es6 / 45360;
+    double a0, a1, a2;
+
+    explicit AuthalicSeries(double es) {
+        const double es2 = es * es;
+        const double es3 = es2 * es;
+        a0 = es / 3.0 + 31.0 * es2 / 180.0 + 517.0 * es3 / 5040.0;
+        a1 = 23.0 * es2 / 360.0 + 251.0 * es3 / 3780.0;
+        a2 = 761.0 * es3 / 45360.0;
     }
+
     double latitude(double beta) const {
         return beta + a0 * std::sin(2 * beta) + a1 * std::sin(4 * beta) + a2 * std::sin(6 * beta);
     }
-    double a0, a1, a2;
 };
 
-// Geodetic latitude from the conformal latitude χ, radians:
-// φ = χ + ab sin 2χ + bb sin 4χ + cb sin 6χ + db sin 8χ (series to e⁸).
+// Geodetic latitude from the conformal latitude χ (radians), series to e⁸:
+// φ = χ + ab sin 2χ + bb sin 4χ + cb sin 6χ + db sin 8χ. Coefficients once per ellipsoid (es = e²).
 struct ConformalSeries {
-    explicit ConformalSeries(double es2) {
-        const double es4 = es2 * es2;
-        const double es6 = es4 * es2;
-        const double es8 = es6 * es2;
-        ab = es2 / 2 + 5 * es4 / 24 + es6 / 12 + 13 * es8 / 360;
-        bb = 7 * es4 / 48 + 29 * es6 / 240 + 811 * es8 / 11520;
-        cb = 7 * es6 / 120 + 81 * es8 / 1120;
-        db = 4279 * es8 / 161280;
+    double ab, bb, cb, db;
+
+    explicit ConformalSeries(double es) {
+        const double es2 = es * es;
+        const double es3 = es2 * es;
+        const double es4 = es3 * es;
+        ab = es / 2.0 + 5.0 * es2 / 24.0 + es3 / 12.0 + 13.0 * es4 / 360.0;
+        bb = 7.0 * es2 / 48.0 + 29.0 * es3 / 240.0 + 811.0 * es4 / 11520.0;
+        cb = 7.0 * es3 / 120.0 + 81.0 * es4 / 1120.0;
+        db = 4279.0 * es4 / 161280.0;
     }
+
     double latitude(double chi) const {
         return chi + ab * std::sin(2 * chi) + bb * std::sin(4 * chi) + cb * std::sin(6 * chi) +
                db * std::sin(8 * chi);
     }
-    double ab, bb, cb, db;
 };
 
 }  // namespace Orvale::Geodex

@@ -27,17 +27,16 @@ TEST(EllipsoidSeries, AgreeWithExactAuxiliaryLatitudes) {
         const GeographicLib::Ellipsoid exact(body.a, body.f);
         const double es2 = eccentricitySquared(body.f);
         const double e = std::sqrt(es2);
-        const MeridianSeries arc(es2);
-        const FootpointSeries foot(es2);
+        const MeridianSeries arc(body.a, body.f);
         const AuthalicSeries authalic(es2);
         const ConformalSeries conformal(es2);
         const double qp = authalicQ(e, es2, kHalfPi);
         double arcErr = 0, footErr = 0, authErr = 0, confErr = 0, mErr = 0, tErr = 0;
         for (double deg = -89.5; deg <= 89.5; deg += 0.5) {
             const double phi = deg * kDeg;
-            arcErr = std::max(arcErr, std::fabs(arc.distance(body.a, phi) - exact.MeridianDistance(deg)));
+            arcErr = std::max(arcErr, std::fabs(arc.distance(phi) - exact.MeridianDistance(deg)));
             const double mu = exact.RectifyingLatitude(deg) * kDeg;
-            footErr = std::max(footErr, std::fabs(foot.latitude(mu) - phi));
+            footErr = std::max(footErr, std::fabs(arc.footpoint(mu) - phi));
             const double beta = exact.AuthalicLatitude(deg) * kDeg;
             authErr = std::max(authErr, std::fabs(authalic.latitude(beta) - phi));
             authErr = std::max(authErr, std::fabs(std::asin(authalicQ(e, es2, phi) / qp) - beta));
