@@ -22,6 +22,10 @@
 #include "geodex/projections/UTMCoordinates.h"
 
 // Projection classes
+#include "geodex/projections/Cassini.h"
+#include "geodex/projections/CylindricalEqualArea.h"
+#include "geodex/projections/Mercator.h"
+#include "geodex/projections/TransverseCylindricalEqualArea.h"
 
 // Catalogues
 #include "geodex/catalogues/EllipsoidParam.h"

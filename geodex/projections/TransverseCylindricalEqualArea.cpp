@@ -30,8 +30,6 @@ TransverseCylindricalEqualArea::TransverseCylindricalEqualArea(double a, double 
     k0 = scaleFactor;
     es = eccentricitySquared(f);
     e = std::sqrt(es);
-    oneMinusEs = 1 - es;
-    Qp = oneMinusEs * authalicQ(e, es, kHalfPi);
     meridian = MeridianSeries(a, f);
     authalic = AuthalicSeries(es);
     M0 = meridian.distance(originLatitude);
@@ -41,6 +39,22 @@ TransverseCylindricalEqualArea::TransverseCylindricalEqualArea(double a, double 
     deltaEasting = kHalfWidthAtUnitScale / k0;
     minNorthing = k0 * (meridian.distance(-kHalfPi) - M0);
     maxNorthing = k0 * (meridian.distance(kHalfPi) - M0);
+}
+
+// cos φc/cos βc for φc = φ(βc), free of the 0/0 at βc = ±π/2 (the meridians 90° from the central
+// meridian, where both cosines vanish): with δ = φc − βc = a0 sin 2βc + a1 sin 4βc + a2 sin 6βc,
+// cos φc/cos βc = cos δ − sin βc·sin δ/cos βc, and δ/cos βc = 2 sin βc (a0 + 2a1 cos 2βc + a2 (3 − 4 sin²
+// 2βc)).
+double TransverseCylindricalEqualArea::cosineRatio(double betac) const {
+    const double sinBetac = std::sin(betac);
+    const double sin2 = std::sin(2 * betac);
+    const double delta =
+        authalic.a0 * sin2 + authalic.a1 * std::sin(4 * betac) + authalic.a2 * std::sin(6 * betac);
+    const double deltaOverCos =
+        2 * sinBetac *
+        (authalic.a0 + 2 * authalic.a1 * std::cos(2 * betac) + authalic.a2 * (3 - 4 * sin2 * sin2));
+    const double sinDeltaOverDelta = delta == 0 ? 1.0 : std::sin(delta) / delta;
+    return std::cos(delta) - sinBetac * sinDeltaOverDelta * deltaOverCos;
 }
 
 MapProjectionCoordinates* TransverseCylindricalEqualArea::project(const GeodeticCoordinates& geodetic) const {
@@ -57,14 +71,14 @@ MapProjectionCoordinates* TransverseCylindricalEqualArea::project(const Geodetic
     warnings.add(std::fabs(dlambda) >= kHalfPi, kMsgDistortionWarning);
 
     // Authalic latitude β, rotated to the transverse authalic latitude βc, back to the geodetic φc.
-    const double x = phi == kHalfPi ? 1.0 : clampUnit(oneMinusEs * authalicQ(e, es, phi) / Qp);
-    const double beta = std::asin(x);
+    // β = asin((1 − e²)·q(φ)/Qp), evaluated so that it stays exact towards both poles.
+    const double beta = authalicLatitude(e, es, phi);
     const double betac = std::atan(std::tan(beta) / std::cos(dlambda));
     const double phic = authalic.latitude(betac);
     const double sinPhic = std::sin(phic);
-    const double easting = falseEasting + semiMajorAxis * std::cos(beta) * std::cos(phic) *
+    const double easting = falseEasting + semiMajorAxis * std::cos(beta) * cosineRatio(betac) *
                                               std::sin(dlambda) /
-                                              (k0 * std::cos(betac) * std::sqrt(1 - es * sinPhic * sinPhic));
+                                              (k0 * std::sqrt(1 - es * sinPhic * sinPhic));
     const double northing = falseNorthing + k0 * (meridian.distance(phic) - M0);
     return new MapProjectionCoordinates(CoordinateType::transverseCylindricalEqualArea,
                                         warnings.text().c_str(), easting, northing);
@@ -83,11 +97,20 @@ GeodeticCoordinates* TransverseCylindricalEqualArea::backProject(
     const double mu = ((N - falseNorthing) / k0 + M0) / (meridian.c0 * semiMajorAxis);
     const double phi1 = meridian.footpoint(mu);
     const double sinPhi1 = std::sin(phi1);
-    const double betac = std::asin(clampUnit(oneMinusEs * authalicQ(e, es, phi1) / Qp));
-    const double B = clampUnit(std::sqrt(1 - es * sinPhi1 * sinPhi1) * k0 * dx * std::cos(betac) /
-                               (semiMajorAxis * std::cos(phi1)));
+    // The transverse authalic latitude whose series value is the footpoint: the exact inverse of the
+    // forward step φc = φ(βc), so that the easting's factor cos φc/cos βc is met again to rounding
+    // (the exact authalic latitude differs by the series error, which the arcsine of B below would
+    // magnify near the transverse poles).
+    const double betac = authalic.authalicOf(phi1);
+    const double B =
+        clampUnit(std::sqrt(1 - es * sinPhi1 * sinPhi1) * k0 * dx / (semiMajorAxis * cosineRatio(betac)));
     const double betaPrime = -std::asin(B);
-    const double beta = std::asin(std::sin(betac) * std::cos(betaPrime));
+    // β = asin(sin βc·cos β'), with the cosine taken from its complement so the poles keep their digits.
+    const double sinBetac = std::sin(betac);
+    const double sinBetaPrime = std::sin(betaPrime);
+    const double beta = std::atan2(
+        sinBetac * std::cos(betaPrime),
+        std::sqrt(std::cos(betac) * std::cos(betac) + sinBetac * sinBetac * sinBetaPrime * sinBetaPrime));
     const double phi = clampLatitude(authalic.latitude(beta));
     const double lambda = clampLongitude(
         reduceLongitudeOnce(centralMeridian - std::atan(std::tan(betaPrime) / std::cos(betac))));

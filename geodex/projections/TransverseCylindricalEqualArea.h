@@ -27,15 +27,15 @@ class GEODEX_EXPORT TransverseCylindricalEqualArea : public CoordinateSystem {
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
 
   private:
+    double cosineRatio(double betac) const;
+
     double centralMeridian;  // in [-π, π]
     double originLatitude;
     double falseEasting;
     double falseNorthing;
     double k0;
     double e;
-    double es;          // e²
-    double oneMinusEs;  // 1 − e²
-    double Qp;          // (1 − e²)·q(π/2)
+    double es;  // e²
     MeridianSeries meridian{1.0, 1 / 300.0};
     AuthalicSeries authalic{0.0};
     double M0;  // meridian distance of the origin latitude, metres
