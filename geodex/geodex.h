@@ -21,6 +21,13 @@
 #include "geodex/projections/UTMCoordinates.h"
 
 // Projection classes
+#include "geodex/projections/EckertIV.h"
+#include "geodex/projections/EckertVI.h"
+#include "geodex/projections/EquidistantCylindrical.h"
+#include "geodex/projections/MillerCylindrical.h"
+#include "geodex/projections/Mollweide.h"
+#include "geodex/projections/Sinusoidal.h"
+#include "geodex/projections/VanDerGrinten.h"
 
 // Catalogues
 #include "geodex/catalogues/EllipsoidParam.h"
