@@ -20,10 +20,10 @@ double uMinusSinU(double u) {
     return u * u2 * (1.0 / 6 - u2 * (1.0 / 120 - u2 * (1.0 / 5040 - u2 * (1.0 / 362880 - u2 / 39916800))));
 }
 
-// Auxiliary angle θ = θ'/2 near a pole, from the colatitude d = π/2 − |φ| (radians, ≤ kPolarCap):
-// with u = π − |θ'| the equation reads u − sin u = π (1 − sin|φ|) = 2π sin²(d/2), solved for u by
-// Newton steps from the leading term u ≈ (6v)^(1/3). Returns |θ|.
-double polarAuxiliaryAngle(double d) {
+// Near a pole, from the colatitude d = π/2 − |φ| (radians, ≤ kPolarCap): u = π − |θ'|, for which the
+// equation reads u − sin u = π (1 − sin|φ|) = 2π sin²(d/2); solved by Newton steps from the leading
+// term u ≈ (6v)^(1/3).
+double polarComplement(double d) {
     const double halfD = std::sin(d / 2);
     const double v = 2 * kPi * halfD * halfD;
     double u = std::cbrt(6 * v);
@@ -31,7 +31,7 @@ double polarAuxiliaryAngle(double d) {
         const double halfU = std::sin(u / 2);
         u -= (uMinusSinU(u) - v) / (2 * halfU * halfU);
     }
-    return kHalfPi - u / 2;
+    return u;
 }
 }  // namespace
 
@@ -69,10 +69,14 @@ MapProjectionCoordinates* Mollweide::project(const GeodeticCoordinates& geodetic
     errors.throwIfAny();
 
     const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
-    double theta;
+    double cosTheta;
+    double sinTheta;
     const double colatitude = kHalfPi - std::fabs(phi);
     if (colatitude < kPolarCap) {
-        theta = std::copysign(polarAuxiliaryAngle(colatitude), phi);
+        // θ = ±(π/2 − u/2)
+        const double u = polarComplement(colatitude);
+        cosTheta = std::sin(u / 2);
+        sinTheta = std::copysign(std::cos(u / 2), phi);
     } else {
         // Newton steps on θ' + sin θ' = π sin φ, θ' = 2θ.
         const double target = kPi * std::sin(phi);
@@ -84,10 +88,11 @@ MapProjectionCoordinates* Mollweide::project(const GeodeticCoordinates& geodetic
             thetaPrime -= delta;
             if (--budget == 0) throwMessage(kMsgNorthing);
         } while (!(std::fabs(delta) <= kTolerance));
-        theta = thetaPrime / 2;
+        cosTheta = std::cos(thetaPrime / 2);
+        sinTheta = std::sin(thetaPrime / 2);
     }
-    const double easting = falseEasting + (sqrt8Ra / kPi) * dlambda * std::cos(theta);
-    const double northing = falseNorthing + sqrt2Ra * std::sin(theta);
+    const double easting = falseEasting + (sqrt8Ra / kPi) * dlambda * cosTheta;
+    const double northing = falseNorthing + sqrt2Ra * sinTheta;
     return new MapProjectionCoordinates(CoordinateType::mollweide, easting, northing);
 }
 
