@@ -24,11 +24,13 @@ RawJob readText(const std::string& text) {
 std::string group(const std::string& name, const std::string& base, double north = 100.0) {
     return "GS,PN" + name + ",N " + std::to_string(north) + ",E 200.5,EL30.25,--stake\n" +
            "AH,DCdc,MA1.8,ME2,RA0.1\n"
-           "QZAT,AT  ANT-" + name + "\n" +
+           "QZAT,AT  ANT-" +
+           name + "\n" +
            "EP,TMt,LA1,LN2,HT3,RH0.012,RV0.021,DH0,DV0,GM1,CL2\n"
            "QZDP,DOP 1.7,DIF 9\n"
            "QZRV,QZTM2024-05-01 10:00:00,RVWB0.53,RVWL1.98,RVWH45.5,DRTM5,EPCH10,NGPS8,NGNS6,NALL14\n"
-           "QZBS,BSNM" + base + ",BSN 1000,BSE 2000,BSH 40,BSWB0.52,BSWL1.97,BSWH60,BSATBASEANT,BSMA1.5,BSME1\n" +
+           "QZBS,BSNM" +
+           base + ",BSN 1000,BSE 2000,BSH 40,BSWB0.52,BSWL1.97,BSWH60,BSATBASEANT,BSMA1.5,BSME1\n" +
            "QZAD,CODEc" + name + ",ECHT0.5,XP  0.005,YP  0.006,HP  0.011,METHRTK\n";
 }
 
@@ -262,7 +264,8 @@ TEST(RawJobReader, AcceptsEveryLineEnd) {
 
 TEST(RawJobReader, JoinsLinesAcrossReadChunks) {
     // Lines of every length around the reader's chunk size (1 MiB), with CR LF ends placed on the seam.
-    for (const std::size_t seam : {std::size_t{1} << 20, (std::size_t{1} << 20) + 1, (std::size_t{1} << 20) - 1}) {
+    for (const std::size_t seam :
+         {std::size_t{1} << 20, (std::size_t{1} << 20) + 1, (std::size_t{1} << 20) - 1}) {
         std::string text = "GS,PNP1,--";
         text.append(seam - 1 - text.size(), 'x');  // the CR of this line's end is the chunk's last byte
         text += "\r\nAH,MA1.5\r\nQZAT,AT  A\r";
@@ -303,7 +306,8 @@ TEST(RawJobReader, SurvivesHostileInput) {
 
 TEST(RawJobReader, HandlesTenThousandDistinctBases) {
     std::string text;
-    for (int i = 0; i < 20000; ++i) text += group("P" + std::to_string(i), "BASE" + std::to_string(i % 10000));
+    for (int i = 0; i < 20000; ++i)
+        text += group("P" + std::to_string(i), "BASE" + std::to_string(i % 10000));
     const RawJob job = readText(text);
     ASSERT_EQ(job.rovers.size(), 20000);
     ASSERT_EQ(job.bases.size(), 10000);

@@ -112,8 +112,8 @@ TEST(RawRecordParser, ConvertsEveryFieldKindOfEveryRecord) {
     EXPECT_EQ(ep.hrms, 0.01);
 
     RoverInfoRecord rv;
-    parser.parseRoverInfo("QZRV,QZTM2024-05-01 10:00:00,RVWB0.5,RVWL1.9,RVWH33,DRTM5,EPCH10,NGPS8,NGNS6,NALL20",
-                          rv);
+    parser.parseRoverInfo(
+        "QZRV,QZTM2024-05-01 10:00:00,RVWB0.5,RVWL1.9,RVWH33,DRTM5,EPCH10,NGPS8,NGNS6,NALL20", rv);
     EXPECT_EQ(rv.time, "2024-05-01 10:00:00");
     EXPECT_EQ(rv.wgsLongitude, 1.9);
     EXPECT_EQ(rv.duration + rv.epochs + rv.gpsSatellites + rv.glonassSatellites + rv.gnssSatellites, 49);
