@@ -32,4 +32,104 @@ inline double reduceLongitudeOnce(double dlambda) {
     return dlambda;
 }
 
+// Limits a latitude to [-π/2, π/2] (inverse results that rounding pushed past a pole).
+inline double clampLatitude(double phi) {
+    return phi > kHalfPi ? kHalfPi : (phi < -kHalfPi ? -kHalfPi : phi);
+}
+
+// Limits a longitude to [-π, π].
+inline double clampLongitude(double lambda) { return lambda > kPi ? kPi : (lambda < -kPi ? -kPi : lambda); }
+
+// Limits an argument of asin/acos to [-1, 1].
+inline double clampUnit(double x) { return x > 1.0 ? 1.0 : (x < -1.0 ? -1.0 : x); }
+
+// Meridian distance as a series in e² to e⁶ and its footpoint inverse, shared by the projections
+// that measure northings along the meridian (Cassini, Bonne, polyconic, sinusoidal, transverse
+// cylindrical equal area). Coefficients are computed once per ellipsoid.
+struct MeridianSeries {
+    double a;               // semi-major axis, metres
+    double c0, c1, c2, c3;  // meridian distance coefficients
+    double b0, b1, b2, b3;  // footpoint coefficients (in e1)
+
+    MeridianSeries(double a_, double f) : a(a_) {
+        const double es2 = eccentricitySquared(f);
+        const double es4 = es2 * es2;
+        const double es6 = es4 * es2;
+        c0 = 1.0 - es2 / 4.0 - 3.0 * es4 / 64.0 - 5.0 * es6 / 256.0;
+        c1 = 3.0 * es2 / 8.0 + 3.0 * es4 / 32.0 + 45.0 * es6 / 1024.0;
+        c2 = 15.0 * es4 / 256.0 + 45.0 * es6 / 1024.0;
+        c3 = 35.0 * es6 / 3072.0;
+        const double root = std::sqrt(1.0 - es2);
+        const double e1 = (1.0 - root) / (1.0 + root);
+        const double e1Sq = e1 * e1;
+        b0 = 3.0 * e1 / 2.0 - 27.0 * e1 * e1Sq / 32.0;
+        b1 = 21.0 * e1Sq / 16.0 - 55.0 * e1Sq * e1Sq / 32.0;
+        b2 = 151.0 * e1 * e1Sq / 96.0;
+        b3 = 1097.0 * e1Sq * e1Sq / 512.0;
+    }
+
+    // Meridian distance from the equator M(φ), metres; φ in radians.
+    double distance(double phi) const {
+        return a * (c0 * phi - c1 * std::sin(2 * phi) + c2 * std::sin(4 * phi) - c3 * std::sin(6 * phi));
+    }
+
+    // Footpoint latitude φ1(μ) in radians for the rectifying latitude μ = M/(c0·a), radians.
+    double footpoint(double mu) const {
+        return mu + b0 * std::sin(2 * mu) + b1 * std::sin(4 * mu) + b2 * std::sin(6 * mu) +
+               b3 * std::sin(8 * mu);
+    }
+};
+
+// Isometric function of the conformal projections, e the eccentricity, phi in radians:
+// t(φ) = tan(π/4 − φ/2) / ((1 − e sin φ)/(1 + e sin φ))^(e/2).
+inline double isometricT(double e, double phi) {
+    const double es = e * std::sin(phi);
+    return std::tan(kPi / 4.0 - phi / 2.0) / std::pow((1.0 - es) / (1.0 + es), e / 2.0);
+}
+
+// Parallel radius factor m(φ) = cos φ / sqrt(1 − e² sin² φ), es = e², phi in radians.
+inline double parallelRadiusFactor(double es, double phi) {
+    const double sinPhi = std::sin(phi);
+    return std::cos(phi) / std::sqrt(1.0 - es * sinPhi * sinPhi);
+}
+
+// Authalic function q(φ) = sin φ/(1 − e² sin² φ) − (1/(2e)) ln((1 − e sin φ)/(1 + e sin φ)),
+// e the eccentricity (> 0), es = e², phi in radians. The equal-area conic uses (1 − e²)·q(φ).
+inline double authalicQ(double e, double es, double phi) {
+    const double sinPhi = std::sin(phi);
+    const double esin = e * sinPhi;
+    return sinPhi / (1.0 - es * sinPhi * sinPhi) - (1.0 / (2.0 * e)) * std::log((1.0 - esin) / (1.0 + esin));
+}
+
+// The spherical azimuthal projections (stereographic, azimuthal equidistant, gnomonic, orthographic)
+// seen from a centre of latitude φ0, given by its sine and cosine. Angles in radians.
+
+// Cosine of the angular distance c from the centre to (φ, dλ): sin φ0 sin φ + cos φ0 cos φ cos dλ.
+inline double azimuthalCosDistance(double sinPhi0, double cosPhi0, double phi, double dlambda) {
+    return sinPhi0 * std::sin(phi) + cosPhi0 * std::cos(phi) * std::cos(dlambda);
+}
+
+// Plane offsets from the centre of a point (φ, dλ) whose radial scale is k (metres per unit of the
+// direction vector): x = k cos φ sin dλ, y = k (cos φ0 sin φ − sin φ0 cos φ cos dλ).
+inline void azimuthalOffsets(double k, double sinPhi0, double cosPhi0, double phi, double dlambda, double& x,
+                             double& y) {
+    const double cosPhi = std::cos(phi);
+    x = k * cosPhi * std::sin(dlambda);
+    y = k * (cosPhi0 * std::sin(phi) - sinPhi0 * cosPhi * std::cos(dlambda));
+}
+
+// Latitude of the plane point (dx, dy), ρ = sqrt(dx² + dy²) > 0, lying at angular distance c from the
+// centre: asin(cos c sin φ0 + dy sin c cos φ0 / ρ).
+inline double azimuthalLatitude(double c, double dy, double rho, double sinPhi0, double cosPhi0) {
+    return std::asin(std::cos(c) * sinPhi0 + dy * std::sin(c) * cosPhi0 / rho);
+}
+
+// Longitude difference from the central meridian of that point for the oblique and equatorial aspects:
+// atan2(sin c dx, cos φ0 ρ cos c − sin φ0 dy sin c).
+inline double azimuthalLongitudeDifference(double c, double dx, double dy, double rho, double sinPhi0,
+                                           double cosPhi0) {
+    const double sinC = std::sin(c);
+    return std::atan2(sinC * dx, cosPhi0 * rho * std::cos(c) - sinPhi0 * dy * sinC);
+}
+
 }  // namespace Orvale::Geodex
