@@ -18,8 +18,7 @@ AzimuthalEquidistant::AzimuthalEquidistant(double a, double f, double centralMer
                                            double falseEasting, double falseNorthing)
     : CoordinateSystem(a, f) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
     errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
     errors.throwIfAny();
@@ -85,8 +84,7 @@ MapProjectionCoordinates* AzimuthalEquidistant::project(const GeodeticCoordinate
     const double lambda = geodetic.longitude();
     const double phi = geodetic.latitude();
     MessageCollector errors;
-    errors.add(outside(phi, -kHalfPi, kHalfPi), kMsgLatitude);
-    errors.add(outside(lambda, -kPi, kTwoPi), kMsgLongitude);
+    addGeodeticChecks(errors, lambda, phi);
     errors.throwIfAny();
 
     double x, y;

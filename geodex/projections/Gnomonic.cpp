@@ -12,8 +12,7 @@ Gnomonic::Gnomonic(double a, double f, double centralMeridian, double originLati
                    double falseNorthing)
     : CoordinateSystem(a, f) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
     errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
     errors.throwIfAny();
@@ -33,8 +32,7 @@ MapProjectionCoordinates* Gnomonic::project(const GeodeticCoordinates& geodetic)
     const double lambda = geodetic.longitude();
     const double phi = geodetic.latitude();
     MessageCollector errors;
-    errors.add(outside(phi, -kHalfPi, kHalfPi), kMsgLatitude);
-    errors.add(outside(lambda, -kPi, kTwoPi), kMsgLongitude);
+    addGeodeticChecks(errors, lambda, phi);
     // Points 90° or more from the centre have no image.
     const double cosC = azimuthalCosDistance(sinPhi0, cosPhi0, phi, lambda - centralMeridian);
     errors.add(cosC <= 1e-10, kMsgLongitude);

@@ -12,8 +12,7 @@ Orthographic::Orthographic(double a, double f, double centralMeridian, double or
                            double falseEasting, double falseNorthing)
     : CoordinateSystem(a, f) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
     errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
     errors.throwIfAny();
@@ -31,8 +30,7 @@ MapProjectionCoordinates* Orthographic::project(const GeodeticCoordinates& geode
     const double lambda = geodetic.longitude();
     const double phi = geodetic.latitude();
     MessageCollector errors;
-    errors.add(outside(phi, -kHalfPi, kHalfPi), kMsgLatitude);
-    errors.add(outside(lambda, -kPi, kTwoPi), kMsgLongitude);
+    addGeodeticChecks(errors, lambda, phi);
     errors.throwIfAny();
 
     const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);

@@ -20,8 +20,7 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
       falseEasting(falseEasting),
       falseNorthing(falseNorthing) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     errors.add(outside(latitudeOfTrueScale, -kHalfPi, kHalfPi), kMsgOriginLatitude);
     errors.add(outside(longitudeDownFromPole, -kPi, kTwoPi), kMsgCentralMeridian);
     errors.throwIfAny();
@@ -41,8 +40,7 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
       falseEasting(falseEasting),
       falseNorthing(falseNorthing) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     errors.add(outside(scaleFactor, 0.1, 3.0), kMsgScaleFactor);
     errors.add(outside(longitudeDownFromPole, -kPi, kTwoPi), kMsgCentralMeridian);
     errors.add(hemisphere != 'N' && hemisphere != 'S', kMsgHemisphere);

@@ -17,8 +17,7 @@ Stereographic::Stereographic(double a, double f, double centralMeridian, double 
                              double falseEasting, double falseNorthing)
     : CoordinateSystem(a, f) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
     errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
     errors.throwIfAny();
@@ -74,8 +73,7 @@ MapProjectionCoordinates* Stereographic::project(const GeodeticCoordinates& geod
     const double lambda = geodetic.longitude();
     const double phi = geodetic.latitude();
     MessageCollector errors;
-    errors.add(outside(phi, -kHalfPi, kHalfPi), kMsgLatitude);
-    errors.add(outside(lambda, -kPi, kTwoPi), kMsgLongitude);
+    addGeodeticChecks(errors, lambda, phi);
     errors.throwIfAny();
 
     const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
