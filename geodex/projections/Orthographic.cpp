@@ -8,6 +8,10 @@
 
 namespace Orvale::Geodex {
 
+namespace {
+const double kHorizonRounding = 1e-6;  // metres
+}  // namespace
+
 Orthographic::Orthographic(double a, double f, double centralMeridian, double originLatitude,
                            double falseEasting, double falseNorthing)
     : CoordinateSystem(a, f) {
@@ -54,8 +58,9 @@ GeodeticCoordinates* Orthographic::backProject(const MapProjectionCoordinates& p
     const double dx = E - falseEasting;
     const double dy = N - falseNorthing;
     const double rho = std::sqrt(dx * dx + dy * dy);
-    // The image is the disc of radius Ra around the false origin.
-    if (rho > Ra) throwMessage(kMsgTooFarFromCenter);
+    // The image is the disc of radius Ra around the false origin; a micrometre is allowed for the
+    // rounding of points projected from the horizon itself.
+    if (rho > Ra + kHorizonRounding) throwMessage(kMsgTooFarFromCenter);
     if (rho == 0)
         return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
 
