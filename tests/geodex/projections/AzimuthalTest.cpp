@@ -469,3 +469,57 @@ TEST(AzimuthalProjections, AgreeWithProj) {
         EXPECT_LE(inverse, c.inverseTolerance) << c.name;
     }
 }
+
+// ---------------------------------------------------------------------------------------------------------
+// Through the transformer: each code builds its class from the slots SetProjectionParams stored.
+
+TEST(AzimuthalProjections, TransformerDispatchesEachCodeWithItsSlots) {
+    const double cm = 20 * kDeg, ol = 35 * kDeg, fe = 4e5, fn = -3e5, k = 0.994, sp1 = 71 * kDeg;
+    struct Case {
+        int code;
+        char hemisphere;
+        AnyProjection direct;
+        double lat;
+    } cases[] = {
+        {1, 'N', make<AzimuthalEquidistant>(kA, kF, cm, ol, fe, fn), 10 * kDeg},
+        {13, 'N', make<Gnomonic>(kA, kF, cm, ol, fe, fn), 50 * kDeg},
+        {25, 'N', make<Orthographic>(kA, kF, cm, ol, fe, fn), 50 * kDeg},
+        {26, 'N', make<PolarStereographic>(kA, kF, cm, sp1, fe, fn), 60 * kDeg},
+        {27, 'S', make<PolarStereographic>(kA, kF, cm, k, 'S', fe, fn), -60 * kDeg},
+        {30, 'N', make<Stereographic>(kA, kF, cm, ol, fe, fn), -10 * kDeg},
+    };
+    for (const Case& c : cases) {
+        DatumTransformer t;
+        t.SetDstEllipsoid(kA, kF);
+        t.SetProjectionMethod(c.code);
+        t.SetProjectionParams(cm, ol, fe, fn, k, sp1, 5 * kDeg, 8, 0, c.hemisphere, 0.3);
+        const double lon = 25 * kDeg;
+        double northing = 0, easting = 0, h = 0;
+        t.Projecting(c.lat, lon, 123.5, northing, easting, h);
+        const Plane expected = c.direct.fwd(lon, c.lat);
+        EXPECT_EQ(easting, expected.e) << c.code;
+        EXPECT_EQ(northing, expected.n) << c.code;
+        EXPECT_EQ(h, 123.5) << c.code;
+        double lat = 0, lonBack = 0;
+        t.BackProjecting(northing, easting, 7.0, lat, lonBack, h);
+        EXPECT_NEAR(lat, c.lat, 1e-11) << c.code;
+        EXPECT_NEAR(lonBack, lon, 1e-11) << c.code;
+        EXPECT_EQ(h, 7.0) << c.code;
+    }
+}
+
+TEST(AzimuthalProjections, TransformerPassesExceptionsOnAndLeavesOutputsAlone) {
+    DatumTransformer t;
+    t.SetDstEllipsoid(kA, kF);
+    t.SetProjectionMethod(27);
+    t.SetProjectionParams(0, 0, 0, 0, 0.994, 0, 0, 0, 0, 'X', 0);
+    double northing = 1, easting = 2, h = 3;
+    EXPECT_EQ(thrownText([&] { t.Projecting(0.5, 0.5, 0, northing, easting, h); }), "Invalid Hemisphere\n");
+    EXPECT_EQ(northing, 1);
+    EXPECT_EQ(easting, 2);
+    EXPECT_EQ(h, 3);
+    t.SetProjectionMethod(25);
+    t.SetProjectionParams(0, 45 * kDeg, 0, 0, 0, 0, 0, 0, 0, 'N', 0);
+    EXPECT_EQ(thrownText([&] { t.Projecting(-50 * kDeg, 0, 0, northing, easting, h); }),
+              "Longitude out of range\n");
+}

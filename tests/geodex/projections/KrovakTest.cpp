@@ -148,3 +148,25 @@ TEST(Krovak, AgreesWithProjCzechAxes) {
         EXPECT_LT(inverseWorst, 1e-12) << name;
     }
 }
+
+// Code 37 reads the latitude of the centre from the central-meridian slot, the longitude of origin from
+// the origin-latitude slot and the pseudo standard parallel from standard parallel 1.
+TEST(Krovak, TransformerReadsItsSlots) {
+    DatumTransformer t;
+    t.SetDstEllipsoid(kBesselA, kBesselF);
+    t.SetProjectionMethod(37);
+    t.SetProjectionParams(kLatitudeOfCentre, kLongitudeOfOrigin, 1e3, 2e3, kScale, kPseudoStandardParallel,
+                          0.1, 0, 0, 'N', kConeAxisColatitude);
+    const Krovak direct = sjtsk(2e3, 1e3);
+    const double lon = 16 * kDeg, lat = 49 * kDeg;
+    double northing = 0, easting = 0, h = 0;
+    t.Projecting(lat, lon, 250, northing, easting, h);
+    const Result expected = forward(direct, lon, lat);
+    EXPECT_EQ(easting, expected.x);
+    EXPECT_EQ(northing, expected.y);
+    EXPECT_EQ(h, 250);
+    double latBack = 0, lonBack = 0;
+    t.BackProjecting(northing, easting, 0, latBack, lonBack, h);
+    EXPECT_NEAR(latBack, lat, 1e-13);
+    EXPECT_NEAR(lonBack, lon, 1e-13);
+}
