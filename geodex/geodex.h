@@ -3,6 +3,7 @@
 
 // Value types
 #include "geodex/AdjustParams.h"
+#include "geodex/DatumTransformer.h"
 #include "geodex/Ellipsoid.h"
 #include "geodex/ParamSeven.h"
 #include "geodex/ParamThree.h"
@@ -21,6 +22,12 @@
 #include "geodex/projections/UTMCoordinates.h"
 
 // Projection classes
+#include "geodex/projections/AzimuthalEquidistant.h"
+#include "geodex/projections/Gnomonic.h"
+#include "geodex/projections/Krovak.h"
+#include "geodex/projections/Orthographic.h"
+#include "geodex/projections/PolarStereographic.h"
+#include "geodex/projections/Stereographic.h"
 
 // Catalogues
 #include "geodex/catalogues/EllipsoidParam.h"
