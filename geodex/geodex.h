@@ -22,6 +22,8 @@
 #include "geodex/projections/UTMCoordinates.h"
 
 // Projection classes
+#include "geodex/projections/TransverseMercator.h"
+#include "geodex/projections/UTM.h"
 
 // Catalogues
 #include "geodex/catalogues/EllipsoidParam.h"
