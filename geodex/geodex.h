@@ -34,6 +34,8 @@
 #include "geodex/projections/PolarStereographic.h"
 #include "geodex/projections/Sinusoidal.h"
 #include "geodex/projections/Stereographic.h"
+#include "geodex/projections/TransverseMercator.h"
+#include "geodex/projections/UTM.h"
 #include "geodex/projections/VanDerGrinten.h"
 
 // Catalogues
