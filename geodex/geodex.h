@@ -23,4 +23,10 @@
 // Projection classes
 
 // Catalogues
+#include "geodex/catalogues/CRS.h"
+#include "geodex/catalogues/CRSDB.h"
+#include "geodex/catalogues/EllipsoidDB.h"
 #include "geodex/catalogues/EllipsoidParam.h"
+
+// Geoid
+#include "geodex/geoid/GeoidDB.h"
