@@ -6,7 +6,7 @@ namespace Orvale::Geodex {
 // An ellipsoid as the catalogues hold it: semi-major axis (metres), flattening f and a code of at most
 // three characters.
 class GEODEX_EXPORT EllipsoidParam {
-  public:
+public:
     EllipsoidParam();
     EllipsoidParam(double a, double f, char* code);
     EllipsoidParam(const EllipsoidParam& other);
@@ -21,7 +21,7 @@ class GEODEX_EXPORT EllipsoidParam {
     void setFlattening(double f);
     void setEllipsoidCode(char* const code);  // keeps at most 3 characters
 
-  private:
+private:
     void copyCode(const char* code);
 
     double semiMajorAxis_;
