@@ -22,6 +22,14 @@
 #include "geodex/projections/UTMCoordinates.h"
 
 // Projection classes
+#include "geodex/projections/AzimuthalEquidistant.h"
+#include "geodex/projections/Gnomonic.h"
+#include "geodex/projections/Krovak.h"
+#include "geodex/projections/Orthographic.h"
+#include "geodex/projections/PolarStereographic.h"
+#include "geodex/projections/Stereographic.h"
+#include "geodex/projections/TransverseMercator.h"
+#include "geodex/projections/UTM.h"
 
 // Catalogues
 #include "geodex/catalogues/CRS.h"
