@@ -3,13 +3,17 @@
 // the sphere of equal area and the longitude conventions. Angles in radians, lengths in metres.
 #include <cmath>
 
-#include "geodex/projections/EllipsoidSeries.h"
+#include "geodex/projections/LatitudeSeries.h"
+#include "geodex/projections/MeridianSeries.h"
 
 namespace Orvale::Geodex {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kTwoPi = 6.283185307179586;
+
+// First eccentricity squared e² = 2f − f² from the flattening f.
+inline double eccentricitySquared(double f) { return 2 * f - f * f; }
 
 // Radius of the sphere with the ellipsoid's surface area: a (1 − e²/6 − 17e⁴/360 − 67e⁶/3024), metres.
 inline double authalicRadius(double a, double f) {
@@ -41,6 +45,8 @@ inline double clampLongitude(double lambda) { return lambda > kPi ? kPi : (lambd
 
 // Limits an argument of asin/acos to [-1, 1].
 inline double clampUnit(double x) { return x > 1.0 ? 1.0 : (x < -1.0 ? -1.0 : x); }
+
+// MeridianSeries (meridian distance and footpoint series) lives in MeridianSeries.h, included above.
 
 // Isometric function of the conformal projections, e the eccentricity, phi in radians:
 // t(φ) = tan(π/4 − φ/2) / ((1 − e sin φ)/(1 + e sin φ))^(e/2).
