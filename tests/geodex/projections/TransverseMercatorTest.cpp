@@ -16,7 +16,6 @@ namespace {
 const double kA = 6378137.0;
 const double kF = 1 / 298.257223563;
 const double kDeg = 0.017453292519943295;
-const double kHalfTurn = 3.141592653589793;
 
 // Runs f and returns the text of the CSException it throws, or "" when it throws nothing.
 std::string thrown(const std::function<void()>& f) {
@@ -59,7 +58,7 @@ TEST(TransverseMercator, InvalidParametersGiveOneParameterLine) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(thrown([&] { TransverseMercator(c.a, c.f, c.cm, c.lat, 0, 0, c.k); }), c.text);
-    EXPECT_EQ(thrown([&] { TransverseMercator(kA, kF, 2 * kHalfTurn, 0, 0, 0, 0.3); }), "");
+    EXPECT_EQ(thrown([&] { TransverseMercator(kA, kF, 2 * kPi, 0, 0, 0, 0.3); }), "");
 }
 
 TEST(TransverseMercator, OriginMapsToFalseOriginAndBack) {
@@ -176,7 +175,7 @@ TEST(TransverseMercator, DeferredWindowJudgesLikeTheExactWindow) {
 TEST(TransverseMercator, ConstructionFailsExactlyWhenTheWindowWould) {
     int failures = 0;
     for (int i = 0; i <= 200000; ++i) {
-        const double cm = -kHalfTurn + i * (3 * kHalfTurn / 200000);
+        const double cm = -kPi + i * (3 * kPi / 200000);
         std::string text;
         try {
             const TransverseMercator tm(kA, kF, cm, 0, 0, 0, 1);
