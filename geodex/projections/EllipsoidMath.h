@@ -32,4 +32,112 @@ inline double reduceLongitudeOnce(double dlambda) {
     return dlambda;
 }
 
+// Limits a latitude to [-π/2, π/2] (inverse results that rounding pushed past a pole).
+inline double clampLatitude(double phi) {
+    return phi > kHalfPi ? kHalfPi : (phi < -kHalfPi ? -kHalfPi : phi);
+}
+
+// Limits a longitude to [-π, π].
+inline double clampLongitude(double lambda) { return lambda > kPi ? kPi : (lambda < -kPi ? -kPi : lambda); }
+
+// Limits an argument of asin/acos to [-1, 1].
+inline double clampUnit(double x) { return x > 1.0 ? 1.0 : (x < -1.0 ? -1.0 : x); }
+
+// Meridian distance as a series in e² to e⁶ and its footpoint inverse, shared by the projections
+// that measure northings along the meridian (Cassini, Bonne, polyconic, sinusoidal, transverse
+// cylindrical equal area). Coefficients are computed once per ellipsoid.
+struct MeridianSeries {
+    double a;               // semi-major axis, metres
+    double c0, c1, c2, c3;  // meridian distance coefficients
+    double b0, b1, b2, b3;  // footpoint coefficients (in e1)
+
+    MeridianSeries(double a_, double f) : a(a_) {
+        const double es2 = eccentricitySquared(f);
+        const double es4 = es2 * es2;
+        const double es6 = es4 * es2;
+        c0 = 1.0 - es2 / 4.0 - 3.0 * es4 / 64.0 - 5.0 * es6 / 256.0;
+        c1 = 3.0 * es2 / 8.0 + 3.0 * es4 / 32.0 + 45.0 * es6 / 1024.0;
+        c2 = 15.0 * es4 / 256.0 + 45.0 * es6 / 1024.0;
+        c3 = 35.0 * es6 / 3072.0;
+        const double root = std::sqrt(1.0 - es2);
+        const double e1 = (1.0 - root) / (1.0 + root);
+        const double e1Sq = e1 * e1;
+        b0 = 3.0 * e1 / 2.0 - 27.0 * e1 * e1Sq / 32.0;
+        b1 = 21.0 * e1Sq / 16.0 - 55.0 * e1Sq * e1Sq / 32.0;
+        b2 = 151.0 * e1 * e1Sq / 96.0;
+        b3 = 1097.0 * e1Sq * e1Sq / 512.0;
+    }
+
+    // Meridian distance from the equator M(φ), metres; φ in radians.
+    double distance(double phi) const {
+        return a * (c0 * phi - c1 * std::sin(2 * phi) + c2 * std::sin(4 * phi) - c3 * std::sin(6 * phi));
+    }
+
+    // Footpoint latitude φ1(μ) in radians for the rectifying latitude μ = M/(c0·a), radians.
+    double footpoint(double mu) const {
+        return mu + b0 * std::sin(2 * mu) + b1 * std::sin(4 * mu) + b2 * std::sin(6 * mu) +
+               b3 * std::sin(8 * mu);
+    }
+};
+
+// Isometric function of the conformal projections, e the eccentricity, phi in radians:
+// t(φ) = tan(π/4 − φ/2) / ((1 − e sin φ)/(1 + e sin φ))^(e/2).
+inline double isometricT(double e, double phi) {
+    const double es = e * std::sin(phi);
+    return std::tan(kPi / 4.0 - phi / 2.0) / std::pow((1.0 - es) / (1.0 + es), e / 2.0);
+}
+
+// Parallel radius factor m(φ) = cos φ / sqrt(1 − e² sin² φ), es = e², phi in radians.
+inline double parallelRadiusFactor(double es, double phi) {
+    const double sinPhi = std::sin(phi);
+    return std::cos(phi) / std::sqrt(1.0 - es * sinPhi * sinPhi);
+}
+
+// Authalic function q(φ) = sin φ/(1 − e² sin² φ) − (1/(2e)) ln((1 − e sin φ)/(1 + e sin φ)),
+// e the eccentricity (> 0), es = e², phi in radians. The equal-area conic uses (1 − e²)·q(φ).
+inline double authalicQ(double e, double es, double phi) {
+    const double sinPhi = std::sin(phi);
+    const double esin = e * sinPhi;
+    return sinPhi / (1.0 - es * sinPhi * sinPhi) - (1.0 / (2.0 * e)) * std::log((1.0 - esin) / (1.0 + esin));
+}
+
+// Geodetic latitude from the authalic latitude β (radians), series to e⁶:
+// φ = β + a0 sin 2β + a1 sin 4β + a2 sin 6β. Coefficients are computed once per ellipsoid (es = e²).
+struct AuthalicSeries {
+    double a0, a1, a2;
+
+    explicit AuthalicSeries(double es) {
+        const double es2 = es * es;
+        const double es3 = es2 * es;
+        a0 = es / 3.0 + 31.0 * es2 / 180.0 + 517.0 * es3 / 5040.0;
+        a1 = 23.0 * es2 / 360.0 + 251.0 * es3 / 3780.0;
+        a2 = 761.0 * es3 / 45360.0;
+    }
+
+    double latitude(double beta) const {
+        return beta + a0 * std::sin(2 * beta) + a1 * std::sin(4 * beta) + a2 * std::sin(6 * beta);
+    }
+};
+
+// Geodetic latitude from the conformal latitude χ (radians), series to e⁸:
+// φ = χ + ab sin 2χ + bb sin 4χ + cb sin 6χ + db sin 8χ. Coefficients once per ellipsoid (es = e²).
+struct ConformalSeries {
+    double ab, bb, cb, db;
+
+    explicit ConformalSeries(double es) {
+        const double es2 = es * es;
+        const double es3 = es2 * es;
+        const double es4 = es3 * es;
+        ab = es / 2.0 + 5.0 * es2 / 24.0 + es3 / 12.0 + 13.0 * es4 / 360.0;
+        bb = 7.0 * es2 / 48.0 + 29.0 * es3 / 240.0 + 811.0 * es4 / 11520.0;
+        cb = 7.0 * es3 / 120.0 + 81.0 * es4 / 1120.0;
+        db = 4279.0 * es4 / 161280.0;
+    }
+
+    double latitude(double chi) const {
+        return chi + ab * std::sin(2 * chi) + bb * std::sin(4 * chi) + cb * std::sin(6 * chi) +
+               db * std::sin(8 * chi);
+    }
+};
+
 }  // namespace Orvale::Geodex

@@ -1,0 +1,303 @@
+#include "rawfile/RawJobReader.h"
+
+#include <QFile>
+#include <QIODevice>
+#include <QSet>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "rawfile/RawRecordParser.h"
+
+namespace {
+
+constexpr double kDegreesToRadians = 0.017453292519943295;  // π/180
+constexpr qint64 kChunkSize = 1 << 20;
+
+// Hands out the lines of a device one by one, reading it in large chunks. A line ends at LF, CR LF or a
+// lone CR; the line end is not part of the line. The view returned by next() stays valid until the next
+// call of next().
+class LineSource {
+  public:
+    explicit LineSource(QIODevice& device) : device_(device) {}
+
+    bool next(std::string_view& line) {
+        for (;;) {
+            const char* data = buffer_.data();
+            const std::size_t size = buffer_.size();
+            const char* from = data + begin_ + searched_;
+            const std::size_t left = size - begin_ - searched_;
+            const char* lf = static_cast<const char*>(std::memchr(from, '\n', left));
+            const std::size_t scanLength = lf ? static_cast<std::size_t>(lf - from) : left;
+            const char* cr = static_cast<const char*>(std::memchr(from, '\r', scanLength));
+            if (cr && (cr + 1 < data + size || atEnd_)) {
+                // CR LF or a lone CR (a CR at the very end of the buffer waits for the next chunk).
+                const bool crlf = cr + 1 < data + size && cr[1] == '\n';
+                return take(line, static_cast<std::size_t>(cr - data), crlf ? 2 : 1);
+            }
+            if (lf && !cr) return take(line, static_cast<std::size_t>(lf - data), 1);
+            if (atEnd_) {
+                if (begin_ == size) return false;
+                return take(line, size, 0);
+            }
+            searched_ = cr ? static_cast<std::size_t>(cr - (data + begin_)) : size - begin_;
+            fill();
+        }
+    }
+
+    // Makes the line returned last the next one again.
+    void unread() {
+        begin_ = lastBegin_;
+        searched_ = 0;
+    }
+
+    bool failed() const { return failed_; }
+
+  private:
+    bool take(std::string_view& line, std::size_t end, std::size_t endLength) {
+        line = std::string_view(buffer_.data() + begin_, end - begin_);
+        lastBegin_ = begin_;
+        begin_ = end + endLength;
+        searched_ = 0;
+        return true;
+    }
+
+    void fill() {
+        buffer_.erase(0, begin_);
+        lastBegin_ = 0;
+        begin_ = 0;
+        const std::size_t oldSize = buffer_.size();
+        buffer_.resize(oldSize + static_cast<std::size_t>(kChunkSize));
+        const qint64 got = device_.read(buffer_.data() + oldSize, kChunkSize);
+        if (got < 0) failed_ = true;
+        buffer_.resize(oldSize + static_cast<std::size_t>(got > 0 ? got : 0));
+        if (got <= 0) atEnd_ = true;
+    }
+
+    QIODevice& device_;
+    std::string buffer_;
+    std::size_t begin_ = 0;      // start of the unread part of buffer_
+    std::size_t searched_ = 0;   // bytes after begin_ known to hold no line end
+    std::size_t lastBegin_ = 0;  // start of the line returned last
+    bool atEnd_ = false;
+    bool failed_ = false;
+};
+
+bool startsWith(std::string_view line, std::string_view tag) { return line.substr(0, tag.size()) == tag; }
+
+QString toText(const std::string& bytes) {
+    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// Builds a job from the lines of one file.
+class JobBuilder {
+  public:
+    explicit JobBuilder(RawJob& job) : job_(job) {}
+
+    void readAll(LineSource& source) {
+        std::string_view line;
+        while (source.next(line)) readLine(line, source);
+    }
+
+  private:
+    void readLine(std::string_view line, LineSource& source) {
+        JobHeader& h = job_.header;
+        JobSummary& s = job_.summary;
+        if (startsWith(line, "QZVS")) {
+            std::string version;
+            parser_.parseVersion(line, version);
+            h.version = std::move(version);
+            s.version = toText(h.version);
+        } else if (startsWith(line, "JB")) {
+            JobRecord r;
+            parser_.parseJob(line, r);
+            h.job = std::move(r);
+            s.jobName = toText(h.job.name);
+            s.jobDate = toText(h.job.date);
+            s.jobTime = toText(h.job.time);
+        } else if (startsWith(line, "CS")) {
+            CoordSystemRecord r;
+            parser_.parseCoordSystem(line, r);
+            h.coordSystem = std::move(r);
+            s.datumName = toText(h.coordSystem.datumName);
+        } else if (startsWith(line, "ES")) {
+            EllipsoidRecord r;
+            parser_.parseEllipsoid(line, r);
+            h.ellipsoid = std::move(r);
+            s.semiMajorAxis = h.ellipsoid.semiMajorAxis;
+            s.inverseFlattening = h.ellipsoid.inverseFlattening;
+            s.ellipsoidName = toText(h.ellipsoid.name);
+        } else if (startsWith(line, "DT")) {
+            DatumRecord r;
+            parser_.parseDatum(line, r);
+            h.datum = r;
+            s.transformType = r.type;
+            s.rotationX = r.rotationX / 3600 * kDegreesToRadians;
+            s.rotationY = r.rotationY / 3600 * kDegreesToRadians;
+            s.rotationZ = r.rotationZ / 3600 * kDegreesToRadians;
+            s.translationX = r.translationX;
+            s.translationY = r.translationY;
+            s.translationZ = r.translationZ;
+            s.scalePpm = r.scalePpm;
+        } else if (startsWith(line, "QZAH")) {
+            HorizontalAdjustRecord r;
+            parser_.parseHorizontalAdjust(line, r);
+            h.horizontalAdjust = r;
+            s.horizontalAdjustInUse = r.inUse != 0;
+            s.originNorth = r.originNorth;
+            s.originEast = r.originEast;
+            s.translationNorth = r.translationNorth;
+            s.translationEast = r.translationEast;
+            s.rotation = r.rotationDegrees * kDegreesToRadians;
+            s.scaleFactor = r.scaleFactor;
+        } else if (startsWith(line, "QZAV")) {
+            VerticalAdjustRecord r;
+            parser_.parseVerticalAdjust(line, r);
+            h.verticalAdjust = r;
+            s.verticalAdjustInUse = r.inUse != 0;
+            s.a0 = r.a0;
+            s.a1 = r.a1;
+            s.a2 = r.a2;
+            s.x0 = r.x0;
+            s.y0 = r.y0;
+        } else if (startsWith(line, "PJ")) {
+            ProjectionRecord r;
+            parser_.parseProjection(line, r);
+            h.projection = std::move(r);
+            s.projectionType = h.projection.type;
+            s.originLatitude = toText(h.projection.originLatitude);
+            s.falseNorthing = h.projection.falseNorthing;
+            s.falseEasting = h.projection.falseEasting;
+            s.projectionScaleFactor = h.projection.scaleFactor;
+        } else if (startsWith(line, "QZMC")) {
+            std::string text;
+            parser_.parseCentralMeridian(line, text);
+            h.centralMeridian = std::move(text);
+            s.centralMeridian = toText(h.centralMeridian);
+        } else if (startsWith(line, "GS")) {
+            readPointGroup(line, source);
+        }
+    }
+
+    // The GS line and the seven lines after it, taken by position. A line beginning with "GS" among them
+    // is the next point's and ends this group early; so does the end of the file. The missing records keep
+    // their defaults, exactly as if empty lines had been read in their place.
+    void readPointGroup(std::string_view gsLine, LineSource& source) {
+        PointRecordGroup g;
+        parser_.parsePoint(gsLine, g.point);
+        for (int position = 0; position < 7; ++position) {
+            std::string_view line;
+            if (!source.next(line)) break;
+            if (startsWith(line, "GS")) {
+                source.unread();
+                break;
+            }
+            switch (position) {
+                case 0:
+                    parser_.parseAntenna(line, g.antenna);
+                    break;
+                case 1:
+                    parser_.parseAntennaType(line, g.antennaType);
+                    break;
+                case 2:
+                    parser_.parseEpoch(line, g.epoch);
+                    break;
+                case 3:
+                    parser_.parseDop(line, g.dop);
+                    break;
+                case 4:
+                    parser_.parseRoverInfo(line, g.roverInfo);
+                    break;
+                case 5:
+                    parser_.parseBaseInfo(line, g.baseInfo);
+                    break;
+                default:
+                    parser_.parseAttributes(line, g.attributes);
+                    break;
+            }
+        }
+
+        RoverPoint r;
+        r.name = toText(g.point.name);
+        r.north = g.point.north;
+        r.east = g.point.east;
+        r.height = g.point.height;
+        r.antennaHeight = g.antenna.antennaHeight;
+        r.antennaMethod = g.antenna.method;
+        r.antennaType = toText(g.antennaType);
+        r.hrms = g.epoch.hrms;
+        r.vrms = g.epoch.vrms;
+        r.pdop = g.dop.pdop;
+        r.solutionType = g.dop.solutionType;
+        const RoverInfoRecord& ri = g.roverInfo;
+        r.time = toText(ri.time);
+        r.wgsLatitude = ri.wgsLatitude;
+        r.wgsLongitude = ri.wgsLongitude;
+        r.wgsHeight = ri.wgsHeight;
+        r.duration = ri.duration;
+        r.epochs = ri.epochs;
+        r.gpsSatellites = ri.gpsSatellites;
+        r.glonassSatellites = ri.glonassSatellites;
+        r.gnssSatellites = ri.gnssSatellites;
+        const BaseInfoRecord& bi = g.baseInfo;
+        r.baseName = toText(bi.name);
+        r.baseWgsLatitude = bi.wgsLatitude;
+        r.baseWgsLongitude = bi.wgsLongitude;
+        r.baseWgsHeight = bi.wgsHeight;
+        r.baseAntennaType = toText(bi.antennaType);
+        r.baseAntennaHeight = bi.antennaHeight;
+        r.baseAntennaMethod = bi.antennaMethod;
+        r.baseNorth = bi.north;
+        r.baseEast = bi.east;
+        r.baseHeight = bi.height;
+        const AttributeRecord& a = g.attributes;
+        r.code = toText(a.code);
+        r.echoHeight = toText(a.echoHeight);
+        r.precisionX = a.precisionX;
+        r.precisionY = a.precisionY;
+        r.precisionH = a.precisionH;
+        r.method = toText(a.method);
+
+        if (!baseNames_.contains(r.baseName)) {
+            baseNames_.insert(r.baseName);
+            BaseStation b;
+            b.name = r.baseName;
+            b.wgsLatitude = bi.wgsLatitude;
+            b.wgsLongitude = bi.wgsLongitude;
+            b.wgsHeight = bi.wgsHeight;
+            b.antennaType = r.baseAntennaType;
+            b.antennaHeight = bi.antennaHeight;
+            b.antennaMethod = bi.antennaMethod;
+            b.north = bi.north;
+            b.east = bi.east;
+            b.height = bi.height;
+            job_.bases.push_back(std::move(b));
+        }
+        job_.rovers.push_back(std::move(r));
+        job_.groups.push_back(std::move(g));
+    }
+
+    RawJob& job_;
+    RawRecordParser parser_;
+    QSet<QString> baseNames_;  // names already in job_.bases
+};
+
+}  // namespace
+
+bool readRawJob(QIODevice& device, RawJob& job) {
+    if (!device.isOpen() || !device.isReadable()) return false;
+    RawJob fresh;
+    LineSource source(device);
+    JobBuilder(fresh).readAll(source);
+    if (source.failed()) return false;
+    fresh.path = std::move(job.path);
+    job = std::move(fresh);
+    return true;
+}
+
+bool readRawJob(const QString& path, RawJob& job) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    return readRawJob(file, job);
+}
