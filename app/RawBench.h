@@ -7,6 +7,7 @@
 #include <QStringListModel>
 #include <memory>
 
+#include "geodex/DatumTransformer.h"
 #include "rawfile/JobModel.h"
 
 class Ant_Manager;
@@ -59,8 +60,12 @@ private slots:
     void on_action_Ant_Set_triggered();
 
 private:
+    void refreshAntennaTypeModel();
+
     std::unique_ptr<Ant_Manager> antManager_;  // catalogue dialog, top-level window of its own
     RawJob job_;
+    // Owned for the window's life; the window does its arithmetic on local grid values and converts nothing.
+    Orvale::Geodex::DatumTransformer transformer_;
     // One combo box per table row, in row order: antenna type and method of the bases and of the rovers.
     QList<QComboBox*> baseAntennaCombos_;
     QList<QComboBox*> roverAntennaCombos_;

@@ -12,10 +12,11 @@ namespace {
 QString fixed4(double value) { return QStringLiteral("%1").arg(value, 0, 'f', 4); }
 QString general(double value) { return QStringLiteral("%1").arg(value, 0, 'g', 6); }
 
-// A cell the user can read but neither select nor edit.
+// A cell the user can neither select nor edit. It stays enabled: a disabled item is painted greyed out,
+// which makes the coordinates and quality figures hard to read.
 QTableWidgetItem* readOnlyItem(const QString& text) {
     auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::NoItemFlags);
+    item->setFlags(Qt::ItemIsEnabled);
     return item;
 }
 
@@ -58,11 +59,18 @@ void setCells(QTableWidget* table, int firstColumn, const QStringList& texts) {
 
 }  // namespace
 
+void RawBench::refreshAntennaTypeModel() {
+    // Every antenna-type combo box of both tables shares this model, and resetting it resets their current
+    // index: only reset it when the catalogue has really changed.
+    if (antennaTypeModel_->stringList() != antManager_->antennaNames)
+        antennaTypeModel_->setStringList(antManager_->antennaNames);
+}
+
 void RawBench::fillBaseTable() {
     QTableWidget* table = ui->tableWidget_base;
     baseAntennaCombos_.clear();
     baseMethodCombos_.clear();
-    antennaTypeModel_->setStringList(antManager_->antennaNames);
+    refreshAntennaTypeModel();
     const QStringList& catalogue = antManager_->antennaNames;
 
     table->setUpdatesEnabled(false);
@@ -90,7 +98,7 @@ void RawBench::fillRoverTable() {
     QTableWidget* table = ui->tableWidget_rover;
     roverAntennaCombos_.clear();
     roverMethodCombos_.clear();
-    antennaTypeModel_->setStringList(antManager_->antennaNames);
+    refreshAntennaTypeModel();
     const QStringList& catalogue = antManager_->antennaNames;
 
     // Version "V1.0" files count GPS and GLONASS satellites apart; later ones give one GNSS count.
