@@ -14,7 +14,8 @@ QPointF planPosition(double north, double east) { return QPointF(east, -north); 
 }  // namespace
 
 GraphicsScene::GraphicsScene(QObject* parent)
-    : QGraphicsScene(parent), basePixmap(QStringLiteral(":/icon/base.png")),
+    : QGraphicsScene(parent),
+      basePixmap(QStringLiteral(":/icon/base.png")),
       roverPixmap(QStringLiteral(":/icon/rover.png")) {}
 
 void GraphicsScene::drawPoints(const QList<BaseStation>& bases, const QList<RoverPoint>& rovers) {
@@ -39,10 +40,13 @@ void GraphicsScene::drawPoints(const QList<BaseStation>& bases, const QList<Rove
         lines.lineTo(at);
         addMarker(roverPixmap, at, rover.name);
     }
-    QPen red(Qt::red);
-    red.setCosmetic(true);  // one pixel wide at every zoom
-    addPath(lines, red, Qt::NoBrush);
-    for (const BaseStation& base : bases) addMarker(basePixmap, planPosition(base.north, base.east), base.name);
+    if (!rovers.isEmpty()) {  // a job without rovers has no lines, and an empty plan no items at all
+        QPen red(Qt::red);
+        red.setCosmetic(true);  // one pixel wide at every zoom
+        addPath(lines, red, Qt::NoBrush);
+    }
+    for (const BaseStation& base : bases)
+        addMarker(basePixmap, planPosition(base.north, base.east), base.name);
 }
 
 QRectF mapBounds(const QList<BaseStation>& bases, const QList<RoverPoint>& rovers) {

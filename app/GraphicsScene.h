@@ -12,7 +12,7 @@
 class GraphicsScene : public QGraphicsScene {
     Q_OBJECT
 
-public:
+  public:
     explicit GraphicsScene(QObject* parent);
 
     // Adds, for every rover, a red line from its own copy of its base to the rover, its marker and its name,

@@ -3,7 +3,9 @@
 #include <QWheelEvent>
 #include <cmath>
 
-GraphicsView::GraphicsView(QWidget* parent) : QGraphicsView(parent) { setDragMode(QGraphicsView::ScrollHandDrag); }
+GraphicsView::GraphicsView(QWidget* parent) : QGraphicsView(parent) {
+    setDragMode(QGraphicsView::ScrollHandDrag);
+}
 
 void GraphicsView::zoomBy(double factor) { scale(factor, factor); }
 

@@ -14,8 +14,9 @@ QString Prompter::askSaveFileName(QWidget* parent, const QString& caption, const
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
-QMessageBox::StandardButton Prompter::askMessage(QMessageBox::Icon icon, QWidget* parent, const QString& title,
-                                                 const QString& text, QMessageBox::StandardButtons buttons) {
+QMessageBox::StandardButton Prompter::askMessage(QMessageBox::Icon icon, QWidget* parent,
+                                                 const QString& title, const QString& text,
+                                                 QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, title, text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -9,7 +9,7 @@ class QWidget;
 // The window and its dialogs never open a modal dialog themselves; they ask their Prompter, so a test can
 // install one that answers from a script instead of waiting for a click.
 class Prompter {
-public:
+  public:
     virtual ~Prompter();
 
     // Standard open-file dialog; returns the chosen path, or an empty text when the user cancels.
@@ -20,8 +20,8 @@ public:
                                     const QString& filter);
     // Modal message box with the given icon, title, text and buttons; returns the button pressed
     // (Escape and the close button give the escape button of the box, e.g. No).
-    virtual QMessageBox::StandardButton askMessage(QMessageBox::Icon icon, QWidget* parent, const QString& title,
-                                                   const QString& text,
+    virtual QMessageBox::StandardButton askMessage(QMessageBox::Icon icon, QWidget* parent,
+                                                   const QString& title, const QString& text,
                                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
     // The prompter that shows real dialogs; used until another is installed.

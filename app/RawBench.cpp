@@ -23,7 +23,8 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
     connect(antManager_.get(), &QDialog::accepted, this, &RawBench::draw_all);
 
     methodModel_ = new QStringListModel(
-        {tr("Bottom of Antenna-Vertical"), tr("Antenna Phase Center-Vertical"), tr("Bottom of Notch-Slant")}, this);
+        {tr("Bottom of Antenna-Vertical"), tr("Antenna Phase Center-Vertical"), tr("Bottom of Notch-Slant")},
+        this);
     antennaTypeModel_ = new QStringListModel(antManager_->antennaNames, this);
 
     // The "Edit" columns only carry change marks for Calculate.
@@ -68,8 +69,9 @@ Prompter& RawBench::prompter() const { return prompter_ ? *prompter_ : Prompter:
 bool RawBench::openFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || !readRawJob(file, job_)) {
-        prompter().askMessage(QMessageBox::Warning, this, tr("Warning"),
-                              tr("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        prompter().askMessage(
+            QMessageBox::Warning, this, tr("Warning"),
+            tr("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
     // Only a job that was read replaces the path that Save as derives its name from.

@@ -23,7 +23,7 @@ class RawBench;
 class RawBench : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     explicit RawBench(QWidget* parent = nullptr);
     ~RawBench() override;
 
@@ -49,17 +49,17 @@ public:
     QRectF mapBounds() const;
     void redrawMap();
 
-public slots:
+  public slots:
     void draw_all();
     void disable_menu();
     void enable_menu();
 
-private slots:
+  private slots:
     void on_actionSave_as_triggered();
     void on_action_Open_triggered();
     void on_action_Ant_Set_triggered();
 
-private:
+  private:
     void refreshAntennaTypeModel();
 
     std::unique_ptr<Ant_Manager> antManager_;  // catalogue dialog, top-level window of its own

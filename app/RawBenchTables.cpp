@@ -50,7 +50,8 @@ void resetRows(QTableWidget* table, int rows) {
 
 // Every cell of the one-row "Coordinate" table starts again from "----", so nothing of a previous job stays.
 void resetJobRow(QTableWidget* table) {
-    for (int column = 0; column < table->columnCount(); ++column) table->item(0, column)->setText(QStringLiteral("----"));
+    for (int column = 0; column < table->columnCount(); ++column)
+        table->item(0, column)->setText(QStringLiteral("----"));
 }
 
 void setCells(QTableWidget* table, int firstColumn, const QStringList& texts) {
@@ -159,8 +160,8 @@ void RawBench::fillJobTables() {
     if (job.transformType == 1) {
         setCells(ui->tableWidget_Transform, 0,
                  {tr("Yes"), QStringLiteral("7"), general(job.translationX), general(job.translationY),
-                  general(job.translationZ), general(job.rotationX), general(job.rotationY), general(job.rotationZ),
-                  general(job.scalePpm)});
+                  general(job.translationZ), general(job.rotationX), general(job.rotationY),
+                  general(job.rotationZ), general(job.scalePpm)});
     } else {
         setCells(ui->tableWidget_Transform, 0, {tr("No")});
     }
@@ -175,7 +176,8 @@ void RawBench::fillJobTables() {
 
     if (job.verticalAdjustInUse) {
         setCells(ui->tableWidget_Veradj, 0, {tr("Yes")});
-        setCells(ui->tableWidget_Veradj, 2, {general(job.y0), general(job.a1), general(job.a2), general(job.a0)});
+        setCells(ui->tableWidget_Veradj, 2,
+                 {general(job.y0), general(job.a1), general(job.a2), general(job.a0)});
     } else {
         setCells(ui->tableWidget_Veradj, 0, {tr("No")});
     }

@@ -15,7 +15,7 @@ class Ant_Manager;
 class Ant_Manager : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit Ant_Manager(QWidget* parent = nullptr);
     ~Ant_Manager() override;
 
@@ -25,16 +25,16 @@ public:
     // Where warnings go (nullptr: real message boxes). Not owned.
     void setPrompter(Prompter* prompter);
 
-    QStringList antennaNames;             // antenna names, catalogue order
-    QList<QStringList> antennaEntries;    // (name, Bottom, Top, Middle), parallel to antennaNames
+    QStringList antennaNames;           // antenna names, catalogue order
+    QList<QStringList> antennaEntries;  // (name, Bottom, Top, Middle), parallel to antennaNames
 
-private slots:
+  private slots:
     void on_comboBox_ant_type_search_currentIndexChanged(int index);
     void on_pushButton_add_clicked();
     void on_pushButton_cancel_clicked();
     void writeback_anntype();
 
-private:
+  private:
     Ui::Ant_Manager* ui;
     Prompter* prompter_;
 };

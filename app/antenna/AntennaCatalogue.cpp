@@ -26,7 +26,11 @@ bool appendAntennaEntry(const QString& path, const QStringList& entry, QString* 
     }
     QTextStream out(&file);
     out.setEncoding(QStringConverter::System);
-    out << '\n' << kSection << '\n' << entry.value(0) << '\n' << entry.value(1) << '\n' << entry.value(2) << '\n'
+    out << '\n'
+        << kSection << '\n'
+        << entry.value(0) << '\n'
+        << entry.value(1) << '\n'
+        << entry.value(2) << '\n'
         << entry.value(3);
     out.flush();
     if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
