@@ -3,8 +3,7 @@
 // the sphere of equal area and the longitude conventions. Angles in radians, lengths in metres.
 #include <cmath>
 
-#include "geodex/projections/LatitudeSeries.h"
-#include "geodex/projections/MeridianSeries.h"
+#include "geodex/projections/EllipsoidSeries.h"
 
 namespace Orvale::Geodex {
 
@@ -46,7 +45,7 @@ inline double clampLongitude(double lambda) { return lambda > kPi ? kPi : (lambd
 // Limits an argument of asin/acos to [-1, 1].
 inline double clampUnit(double x) { return x > 1.0 ? 1.0 : (x < -1.0 ? -1.0 : x); }
 
-// MeridianSeries (meridian distance and footpoint series) lives in MeridianSeries.h, included above.
+// The latitude series (meridian, authalic, conformal) live in EllipsoidSeries.h, included above.
 
 // Isometric function of the conformal projections, e the eccentricity, phi in radians:
 // t(φ) = tan(π/4 − φ/2) / ((1 − e sin φ)/(1 + e sin φ))^(e/2).

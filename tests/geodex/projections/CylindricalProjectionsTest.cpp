@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "geodex/geodex.h"
+#include "geodex/projections/EllipsoidMath.h"
 
 using namespace Orvale::Geodex;
 
@@ -21,8 +22,6 @@ namespace {
 
 const double kA = 6378137.0;
 const double kF = 1 / 298.257223563;
-const double kPi = 3.141592653589793;
-const double kHalfPi = 1.5707963267948966;
 const double kDeg = kPi / 180;
 const double kMercatorLimit = 1.562069680534925;  // 89.5°
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "geodex/geodex.h"
+#include "geodex/projections/EllipsoidMath.h"
 
 using namespace Orvale::Geodex;
 
@@ -16,7 +17,6 @@ namespace {
 const double kA = 6378137.0;
 const double kF = 1 / 298.257223563;
 const double kDeg = 0.017453292519943295;
-const double kPi = 3.141592653589793;
 
 // Runs f and returns the text of the CSException it throws, or "" when it throws nothing.
 std::string thrown(const std::function<void()>& f) {
