@@ -22,6 +22,10 @@
 #include "geodex/projections/UTMCoordinates.h"
 
 // Projection classes
+#include "geodex/projections/AlbersEqualAreaConic.h"
+#include "geodex/projections/LambertConformalConic.h"
+#include "geodex/projections/PolarLambertConformalConic.h"
+#include "geodex/projections/Polyconic.h"
 
 // Catalogues
 #include "geodex/catalogues/EllipsoidParam.h"
