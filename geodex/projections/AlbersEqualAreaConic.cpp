@@ -11,6 +11,7 @@ namespace {
 const double kWindow = 40000000.0;
 const double kLatitudeTolerance = 4.85e-10;
 const int kLatitudeBudget = 60;
+const double kPoleBand = 1e-6;  // of q, about 0.06° of latitude
 }  // namespace
 
 AlbersEqualAreaConic::AlbersEqualAreaConic(double a, double f, double centralMeridian_,
@@ -56,9 +57,41 @@ AlbersEqualAreaConic::AlbersEqualAreaConic(double a, double f, double centralMer
     C = m1 * m1 + n * q1;
     aOverN = a / n;
     rho0 = C - n * q0 < 0 ? 0 : aOverN * std::sqrt(C - n * q0);
+    qPole = 1 - (oneMinusEs / twoE) * std::log((1 - e) / (1 + e));
+    termNorth = C - n * qPole;
+    termSouth = C + n * qPole;
 }
 
 double AlbersEqualAreaConic::q(double phi) const { return oneMinusEs * authalicQ(e, es, phi); }
+
+// Within about 0.06° of a pole q is next to ±qp, and a q held as a number near 2 no longer tells
+// latitudes a metre apart; there the term is built from the pole's value and the gap q(π/2) − q(|φ|).
+double AlbersEqualAreaConic::coneTerm(double phi) const {
+    const double gap = oneMinusEs * authalicQPoleGap(e, es, phi);
+    if (gap <= kPoleBand) return phi >= 0 ? termNorth + n * gap : termSouth - n * gap;
+    return C - n * q(phi);
+}
+
+// Latitude (radians) of the parallel of radius rho (metres, signed as n) within the pole band.
+double AlbersEqualAreaConic::latitudeNearPole(double rho, bool north) const {
+    const double poleTerm = north ? termNorth : termSouth;
+    double gap;
+    if (poleTerm >= 0) {
+        const double rhoPole = aOverN * std::sqrt(poleTerm);
+        gap = n * (rho - rhoPole) * (rho + rhoPole) / (semiMajorAxis * semiMajorAxis);
+    } else {
+        const double rhoN = rho * n / semiMajorAxis;
+        gap = (rhoN * rhoN - poleTerm) / n;
+    }
+    if (!north) gap = -gap;
+    if (!(gap > 0)) return north ? kHalfPi : -kHalfPi;
+    // sin β = 1 − gap/qp and cos β from the gap itself; the authalic series is exact to far below a
+    // millimetre this close to the pole.
+    const double ratio = gap / qPole;
+    const double beta = std::atan2(1 - ratio, std::sqrt(ratio * (2 - ratio)));
+    const double phi = clampLatitude(AuthalicSeries(es).latitude(beta));
+    return north ? phi : -phi;
+}
 
 MapProjectionCoordinates* AlbersEqualAreaConic::project(const GeodeticCoordinates& geodetic) const {
     const double lambda = geodetic.longitude();
@@ -67,8 +100,8 @@ MapProjectionCoordinates* AlbersEqualAreaConic::project(const GeodeticCoordinate
     addGeodeticChecks(errors, lambda, phi);
     errors.throwIfAny();
 
-    const double nq = n * q(phi);
-    const double rho = nq > C ? 0 : aOverN * std::sqrt(C - nq);
+    const double term = coneTerm(phi);
+    const double rho = term < 0 ? 0 : aOverN * std::sqrt(term);
     const double theta = n * reduceLongitudeOnce(lambda - centralMeridian);
     const double easting = falseEasting + rho * std::sin(theta);
     const double northing = falseNorthing + rho0 - rho * std::cos(theta);
@@ -95,11 +128,11 @@ GeodeticCoordinates* AlbersEqualAreaConic::backProject(const MapProjectionCoordi
     const double rhoN = rho * n / semiMajorAxis;
     const double qPhi = (C - rhoN * rhoN) / n;
 
-    // q at the poles. Only a q at or beyond it is the pole itself: the iteration below settles for any
-    // q short of it, and a wider band moved points near the pole by kilometres.
-    const double qPole = 1 - (oneMinusEs / twoE) * std::log((1 - e) / (1 + e));
+    // Near a pole (q within 1e-6 of ±qp, about 0.06°) the iteration below loses its footing, as q hardly
+    // changes with φ there: that band is solved from the gap to the pole instead. (Taking the whole band
+    // as the pole itself moved points by up to 6.3 km.)
     double phi;
-    if (qPole - std::fabs(qPhi) > 0) {
+    if (std::fabs(qPole - std::fabs(qPhi)) > kPoleBand) {
         const double x = qPhi / 2;
         if (x > 1) {
             phi = kHalfPi;
@@ -125,7 +158,7 @@ GeodeticCoordinates* AlbersEqualAreaConic::backProject(const MapProjectionCoordi
             phi = clampLatitude(phi);
         }
     } else {
-        phi = qPhi >= 0 ? kHalfPi : -kHalfPi;
+        phi = latitudeNearPole(rho, qPhi >= 0);
     }
 
     const double lambda = clampLongitude(reduceLongitudeOnce(centralMeridian + theta / n));

@@ -25,7 +25,9 @@ class GEODEX_EXPORT AlbersEqualAreaConic : public CoordinateSystem {
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& plane) const;
 
   private:
-    double q(double phi) const;  // (1 − e²)·q(φ) of the equal-area conic
+    double q(double phi) const;         // (1 − e²)·q(φ) of the equal-area conic
+    double coneTerm(double phi) const;  // C − n·q(φ) = (ρ·n/a)², phi in radians
+    double latitudeNearPole(double rho, bool north) const;
 
     double e;
     double es;
@@ -35,6 +37,9 @@ class GEODEX_EXPORT AlbersEqualAreaConic : public CoordinateSystem {
     double C;
     double aOverN;
     double rho0;
+    double qPole;      // q at the poles
+    double termNorth;  // C − n·q at the north pole
+    double termSouth;  // C − n·q at the south pole
     double originLatitude;
     double standardParallel1;
     double standardParallel2;

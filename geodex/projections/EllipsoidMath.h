@@ -101,6 +101,16 @@ inline double authalicQ(double e, double es, double phi) {
     return sinPhi / (1.0 - es * sinPhi * sinPhi) - (1.0 / (2.0 * e)) * std::log((1.0 - esin) / (1.0 + esin));
 }
 
+// Distance of q(φ) from its pole value, q(π/2) − q(|φ|), written without cancellation so that it keeps
+// its digits next to the pole (where q itself, about 2, cannot): with s = sin|φ| and u = 1 − s,
+// u(1 + e²s)/((1 − e²)(1 − e²s²)) + atanh(e·u/(1 − e²s))/e. e the eccentricity, es = e², phi in radians.
+inline double authalicQPoleGap(double e, double es, double phi) {
+    const double s = std::sin(std::fabs(phi));
+    const double halfColatitude = (kHalfPi - std::fabs(phi)) / 2;
+    const double u = 2 * std::sin(halfColatitude) * std::sin(halfColatitude);
+    return u * (1 + es * s) / ((1 - es) * (1 - es * s * s)) + std::atanh(e * u / (1 - es * s)) / e;
+}
+
 // Geodetic latitude from the authalic latitude β (radians), series to e⁶:
 // φ = β + a0 sin 2β + a1 sin 4β + a2 sin 6β. Coefficients are computed once per ellipsoid (es = e²).
 struct AuthalicSeries {
