@@ -33,13 +33,13 @@
 // #include "geodex/projections/Sinusoidal.h"
 // #include "geodex/projections/VanDerGrinten.h"
 // Azimuthal
-// #include "geodex/projections/AzimuthalEquidistant.h"
-// #include "geodex/projections/Gnomonic.h"
-// #include "geodex/projections/Orthographic.h"
-// #include "geodex/projections/PolarStereographic.h"
-// #include "geodex/projections/Stereographic.h"
+#include "geodex/projections/AzimuthalEquidistant.h"
+#include "geodex/projections/Gnomonic.h"
+#include "geodex/projections/Orthographic.h"
+#include "geodex/projections/PolarStereographic.h"
+#include "geodex/projections/Stereographic.h"
 // Krovak
-// #include "geodex/projections/Krovak.h"
+#include "geodex/projections/Krovak.h"
 
 namespace Orvale::Geodex {
 namespace {
@@ -86,14 +86,14 @@ bool withProjection(int code, [[maybe_unused]] double a, [[maybe_unused]] double
         // case 29: use(Sinusoidal(a, f, CM, FE, FN)); return true;
         // case 36: use(VanDerGrinten(a, f, CM, FE, FN)); return true;
         // Azimuthal
-        // case 1: use(AzimuthalEquidistant(a, f, CM, OL, FE, FN)); return true;
-        // case 13: use(Gnomonic(a, f, CM, OL, FE, FN)); return true;
-        // case 25: use(Orthographic(a, f, CM, OL, FE, FN)); return true;
-        // case 26: use(PolarStereographic(a, f, CM, SP1, FE, FN)); return true;
-        // case 27: use(PolarStereographic(a, f, CM, k, p.hemisphere, FE, FN)); return true;
-        // case 30: use(Stereographic(a, f, CM, OL, FE, FN)); return true;
+        case 1: use(AzimuthalEquidistant(a, f, CM, OL, FE, FN)); return true;
+        case 13: use(Gnomonic(a, f, CM, OL, FE, FN)); return true;
+        case 25: use(Orthographic(a, f, CM, OL, FE, FN)); return true;
+        case 26: use(PolarStereographic(a, f, CM, SP1, FE, FN)); return true;
+        case 27: use(PolarStereographic(a, f, CM, k, p.hemisphere, FE, FN)); return true;
+        case 30: use(Stereographic(a, f, CM, OL, FE, FN)); return true;
         // Krovak: CM slot = latitude of the projection centre, OL slot = longitude of origin
-        // case 37: use(Krovak(a, f, CM, OL, p.coneAxisColatitude, SP1, k, FN, FE)); return true;
+        case 37: use(Krovak(a, f, CM, OL, p.coneAxisColatitude, SP1, k, FN, FE)); return true;
         default: return false;
     }
     // clang-format on

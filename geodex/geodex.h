@@ -23,9 +23,15 @@
 
 // Projection classes
 #include "geodex/projections/AlbersEqualAreaConic.h"
+#include "geodex/projections/AzimuthalEquidistant.h"
+#include "geodex/projections/Gnomonic.h"
+#include "geodex/projections/Krovak.h"
 #include "geodex/projections/LambertConformalConic.h"
+#include "geodex/projections/Orthographic.h"
 #include "geodex/projections/PolarLambertConformalConic.h"
+#include "geodex/projections/PolarStereographic.h"
 #include "geodex/projections/Polyconic.h"
+#include "geodex/projections/Stereographic.h"
 
 // Catalogues
 #include "geodex/catalogues/EllipsoidParam.h"
