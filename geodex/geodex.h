@@ -32,6 +32,8 @@
 #include "geodex/projections/PolarStereographic.h"
 #include "geodex/projections/Polyconic.h"
 #include "geodex/projections/Stereographic.h"
+#include "geodex/projections/TransverseMercator.h"
+#include "geodex/projections/UTM.h"
 
 // Catalogues
 #include "geodex/catalogues/EllipsoidParam.h"
