@@ -17,7 +17,7 @@
 #include "geodex/projections/PolarLambertConformalConic.h"
 // Albers, Bonne and polyconic
 #include "geodex/projections/AlbersEqualAreaConic.h"
-// #include "geodex/projections/Bonne.h"
+#include "geodex/projections/Bonne.h"
 #include "geodex/projections/Polyconic.h"
 // Ellipsoidal cylindrical
 // #include "geodex/projections/Cassini.h"
@@ -69,7 +69,7 @@ bool withProjection(int code, [[maybe_unused]] double a, [[maybe_unused]] double
         case 23: use(PolarLambertConformalConic(a, f, CM, OL, SP1, FE, FN)); return true;
         // Albers, Bonne and polyconic
         case 0: use(AlbersEqualAreaConic(a, f, CM, OL, SP1, SP2, FE, FN)); return true;
-        // case 2: use(Bonne(a, f, CM, OL, FE, FN)); return true;
+        case 2: use(Bonne(a, f, CM, OL, FE, FN)); return true;
         case 28: use(Polyconic(a, f, CM, OL, FE, FN)); return true;
         // Ellipsoidal cylindrical
         // case 4: use(Cassini(a, f, CM, OL, FE, FN)); return true;

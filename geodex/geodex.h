@@ -24,6 +24,7 @@
 // Projection classes
 #include "geodex/projections/AlbersEqualAreaConic.h"
 #include "geodex/projections/AzimuthalEquidistant.h"
+#include "geodex/projections/Bonne.h"
 #include "geodex/projections/EckertIV.h"
 #include "geodex/projections/EckertVI.h"
 #include "geodex/projections/EquidistantCylindrical.h"
