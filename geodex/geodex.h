@@ -48,4 +48,10 @@
 #include "geodex/projections/VanDerGrinten.h"
 
 // Catalogues
+#include "geodex/catalogues/CRS.h"
+#include "geodex/catalogues/CRSDB.h"
+#include "geodex/catalogues/EllipsoidDB.h"
 #include "geodex/catalogues/EllipsoidParam.h"
+
+// Geoid
+#include "geodex/geoid/GeoidDB.h"
