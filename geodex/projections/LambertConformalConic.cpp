@@ -34,7 +34,8 @@ LambertConformalConic::LambertConformalConic(double a, double f, double centralM
     falseEasting = falseEasting_;
     e = std::sqrt(eccentricitySquared(f));
     halfE = e / 2;
-    setUpCone(originLatitude_, falseNorthing_, scaleFactor_);
+    setUpCone(originLatitude_, falseNorthing_, scaleFactor_, isometricT(e, originLatitude_),
+              parallelRadiusFactor(e * e, originLatitude_));
 }
 
 LambertConformalConic::LambertConformalConic(double a, double f, double centralMeridian_,
@@ -76,28 +77,30 @@ LambertConformalConic::LambertConformalConic(double a, double f, double centralM
         const double cone = std::log(m1 / m2) / std::log(t1 / t2);
         const double phi1 = std::asin(cone);
         const double tPhi1 = isometricT(e, phi1);
-        const double k0 = std::pow(tPhi1 / t1, cone) * m1 / parallelRadiusFactor(es, phi1);
+        const double mPhi1 = parallelRadiusFactor(es, phi1);
+        const double k0 = std::pow(tPhi1 / t1, cone) * m1 / mPhi1;
         const double aF = a * m2 / (std::pow(t2, cone) * cone);
         const double rhoOriginLatitude = aF * std::pow(tOrigin, cone);
         const double falseNorthingPrime = falseNorthing_ + (rhoOriginLatitude - aF * std::pow(tPhi1, cone));
-        setUpCone(phi1, falseNorthingPrime, k0);
+        setUpCone(phi1, falseNorthingPrime, k0, tPhi1, mPhi1);
     } else {
-        setUpCone(phiA, falseNorthing_, 1.0);
+        setUpCone(phiA, falseNorthing_, 1.0, isometricT(e, phiA), parallelRadiusFactor(es, phiA));
     }
 }
 
-// The one-parallel cone that both forms end in: tangent at phi1 (radians), scale factor k0.
-void LambertConformalConic::setUpCone(double phi1, double falseNorthingPrime, double k0) {
+// The one-parallel cone that both forms end in: tangent at phi1 (radians), scale factor k0; tPhi1 and mPhi1
+// are t(φ1) and m(φ1), which the callers have at hand.
+void LambertConformalConic::setUpCone(double phi1, double falseNorthingPrime, double k0, double tPhi1,
+                                      double mPhi1) {
     MessageCollector errors;
     errors.add(outside(phi1, -kMaxLatitude, kMaxLatitude) || std::fabs(phi1) < kMinOneParallelLatitude,
                kMsgOriginLatitude);
     errors.add(!(k0 >= 1e-9), kMsgScaleFactor);
     errors.throwIfAny();
 
-    const double es = e * e;
     n = std::sin(phi1);
-    t0 = isometricT(e, phi1);
-    rhoScale = semiMajorAxis * k0 * parallelRadiusFactor(es, phi1) / n;
+    t0 = tPhi1;
+    rhoScale = semiMajorAxis * k0 * mPhi1 / n;
     rhoOrigin = rhoScale;
     originLatitudeOneParallel = phi1;
     falseNorthing = falseNorthingPrime;

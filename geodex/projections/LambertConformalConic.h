@@ -32,7 +32,7 @@ class GEODEX_EXPORT LambertConformalConic : public CoordinateSystem {
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& plane) const;
 
   private:
-    void setUpCone(double phi1, double falseNorthingPrime, double k0);
+    void setUpCone(double phi1, double falseNorthingPrime, double k0, double tPhi1, double mPhi1);
 
     int typeCode;
     double e;

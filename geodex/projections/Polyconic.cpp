@@ -51,10 +51,11 @@ Polyconic::Polyconic(double a, double f, double centralMeridian_, double originL
         minEasting = -20037509;
         maxEasting = 20037509;
     }
+    // The projection is symmetric about the equator: y(−φ) = −(y(φ) + M0) − M0.
     const double dlambda = reduceLongitudeOnce(windowLongitude - centralMeridian);
     double x;
     offsets(dlambda, kLatitude41, x, maxNorthing);
-    offsets(dlambda, -kLatitude41, x, minNorthing);
+    minNorthing = -(maxNorthing + M0) - M0;
 }
 
 void Polyconic::offsets(double dlambda, double phi, double& x, double& y) const {
