@@ -3,7 +3,7 @@
 
 #include "geodex/Export.h"
 #include "geodex/projections/CoordinateSystem.h"
-#include "geodex/projections/MeridianSeries.h"
+#include "geodex/projections/EllipsoidSeries.h"
 #include "geodex/projections/GeodeticCoordinates.h"
 #include "geodex/projections/MapProjectionCoordinates.h"
 #include "geodex/projections/Sinusoidal.h"

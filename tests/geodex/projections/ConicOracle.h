@@ -21,6 +21,10 @@ using namespace Orvale::Geodex;
 const double kA = 6378137.0;
 const double kF = 1 / 298.257223563;
 const double kDeg = 0.017453292519943295;
+// π and π/2 under names of their own, so that they never meet the library's constants.
+const double kHalfTurn = 3.141592653589793;
+const double kQuarterTurn = 1.5707963267948966;
+const double kEs = 2 * kF - kF * kF;  // e²
 
 // One PROJ projection built from a definition string (angles in degrees), radians in and out.
 class Proj {
@@ -77,7 +81,7 @@ inline std::vector<Point> grid(double lat0, double lat1, double lon0, double lon
 
 // Angular distance on the ground between two longitude/latitude pairs, radians (longitudes wrap).
 inline double angularError(double lambda1, double phi1, double lambda2, double phi2) {
-    const double dl = std::remainder(lambda1 - lambda2, 2 * 3.141592653589793);
+    const double dl = std::remainder(lambda1 - lambda2, 2 * kHalfTurn);
     return std::max(std::fabs(phi1 - phi2), std::fabs(dl) * std::cos(phi2));
 }
 

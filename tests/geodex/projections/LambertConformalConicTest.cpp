@@ -76,7 +76,7 @@ TEST(LambertConformalConic, ConversionsCollectTheirMessagesInOrder) {
         {"lat 2, lon 7", [&] { delete lcc.project(GeodeticCoordinates(10, 7, 2, 0)); }, k43 + k44},
         {"lat NaN", [&] { delete lcc.project(GeodeticCoordinates(10, 0, NAN, 0)); }, k43},
         {"south pole of a northern cone",
-         [&] { delete lcc.project(GeodeticCoordinates(10, 0, -kHalfPi, 0)); }, k43},
+         [&] { delete lcc.project(GeodeticCoordinates(10, 0, -kQuarterTurn, 0)); }, k43},
         {"plane too far",
          [&] { delete lcc.backProject(MapProjectionCoordinates(15, 100 + 4.1e8, 200 - 4.1e8)); }, k45 + k46},
         {"polar lat 2, lon 7", [&] { delete polar.project(GeodeticCoordinates(10, 7, 2, 0)); }, k43 + k44},
@@ -167,14 +167,18 @@ TEST(LambertConformalConic, PolarFormBuildsTheTwoParallelConeOfItsHemisphere) {
 TEST(LambertConformalConic, KeepsPointsNearZeroAndNearTheAntimeridianWhereTheyAre) {
     // Inverse results used to be snapped to 0 and to ±π within 2e-7 and 3.5e-6 rad (1.3 m and 22 m).
     const LambertConformalConic lcc(kA, kF, 0, 20 * kDeg, 10 * kDeg, 30 * kDeg, 0, 0);
-    const Point points[] = {{1.5e-7, 1e-8},       {-1.9e-7, 45 * kDeg},      {kPi - 3e-6, 1.5e-7},
-                            {-kPi + 1e-6, -2e-7}, {3.4e-6 - kPi, 10 * kDeg}, {kPi, 0}};
+    const Point points[] = {{1.5e-7, 1e-8},
+                            {-1.9e-7, 45 * kDeg},
+                            {kHalfTurn - 3e-6, 1.5e-7},
+                            {-kHalfTurn + 1e-6, -2e-7},
+                            {3.4e-6 - kHalfTurn, 10 * kDeg},
+                            {kHalfTurn, 0}};
     for (const Point& p : points) {
         std::unique_ptr<MapProjectionCoordinates> g(lcc.project(GeodeticCoordinates(10, p.lambda, p.phi, 0)));
         std::unique_ptr<GeodeticCoordinates> back(lcc.backProject(*g));
         EXPECT_LT(angularError(back->longitude(), back->latitude(), p.lambda, p.phi), 1e-11)
             << p.lambda << " " << p.phi;
-        EXPECT_LE(std::fabs(back->longitude()), kPi);
+        EXPECT_LE(std::fabs(back->longitude()), kHalfTurn);
     }
 }
 
@@ -200,7 +204,7 @@ TEST(LambertConformalConic, RoundTripAndPROJAgreeOverTheWholeCone) {
         std::unique_ptr<LambertConformalConic> lcc;
         std::string def;
         const double cm = c.cm * kDeg, phi0 = c.phi0 * kDeg, phiA = c.phiA * kDeg, phiB = c.phiB * kDeg;
-        const double cmProj = cm > kPi ? cm - 2 * kPi : cm;
+        const double cmProj = cm > kHalfTurn ? cm - 2 * kHalfTurn : cm;
         if (c.k > 0) {
             lcc = std::make_unique<LambertConformalConic>(kA, kF, cm, phi0, 1000, 2000, c.k);
             def = definition(
