@@ -6,6 +6,8 @@
 
 namespace Orvale::Geodex {
 
+struct SphereDirection;
+
 // Azimuthal equidistant projection of the sphere of equal area (code 1), any aspect: distances
 // and directions from the origin are true.
 class GEODEX_EXPORT AzimuthalEquidistant : public CoordinateSystem {
@@ -25,7 +27,7 @@ class GEODEX_EXPORT AzimuthalEquidistant : public CoordinateSystem {
 
   private:
     // Plane offsets from (FE, FN) of a point, without range checks; metres.
-    void offsets(double phi, double dlambda, double& x, double& y) const;
+    void offsets(double phi, const SphereDirection& p, double& x, double& y) const;
 
     double Ra;  // radius of the sphere of equal area, metres
     double originLatitude;
