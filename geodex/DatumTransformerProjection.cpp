@@ -10,8 +10,8 @@
 
 // The projection classes, one block per family (keep each family's lines inside its block).
 // Transverse Mercator and UTM
-// #include "geodex/projections/TransverseMercator.h"
-// #include "geodex/projections/UTM.h"
+#include "geodex/projections/TransverseMercator.h"
+#include "geodex/projections/UTM.h"
 // Lambert conformal conics
 // #include "geodex/projections/LambertConformalConic.h"
 // #include "geodex/projections/PolarLambertConformalConic.h"
@@ -25,13 +25,13 @@
 // #include "geodex/projections/Mercator.h"
 // #include "geodex/projections/TransverseCylindricalEqualArea.h"
 // World projections
-// #include "geodex/projections/EckertIV.h"
-// #include "geodex/projections/EckertVI.h"
-// #include "geodex/projections/EquidistantCylindrical.h"
-// #include "geodex/projections/MillerCylindrical.h"
-// #include "geodex/projections/Mollweide.h"
-// #include "geodex/projections/Sinusoidal.h"
-// #include "geodex/projections/VanDerGrinten.h"
+#include "geodex/projections/EckertIV.h"
+#include "geodex/projections/EckertVI.h"
+#include "geodex/projections/EquidistantCylindrical.h"
+#include "geodex/projections/MillerCylindrical.h"
+#include "geodex/projections/Mollweide.h"
+#include "geodex/projections/Sinusoidal.h"
+#include "geodex/projections/VanDerGrinten.h"
 // Azimuthal
 #include "geodex/projections/AzimuthalEquidistant.h"
 #include "geodex/projections/Gnomonic.h"
@@ -61,8 +61,8 @@ bool withProjection(int code, [[maybe_unused]] double a, [[maybe_unused]] double
     // clang-format off
     switch (code) {
         // Transverse Mercator and UTM
-        // case 32: use(TransverseMercator(a, f, CM, OL, FE, FN, k)); return true;
-        // case 34: use(UTM(a, f, p.zoneOverride)); return true;
+        case 32: use(TransverseMercator(a, f, CM, OL, FE, FN, k)); return true;
+        case 34: use(UTM(a, f, p.zoneOverride)); return true;
         // Lambert conformal conics
         // case 14: use(LambertConformalConic(a, f, CM, OL, FE, FN, k)); return true;
         // case 15: use(LambertConformalConic(a, f, CM, OL, SP1, SP2, FE, FN)); return true;
@@ -78,13 +78,13 @@ bool withProjection(int code, [[maybe_unused]] double a, [[maybe_unused]] double
         // case 18: use(Mercator(a, f, CM, FE, FN, k)); return true;
         // case 31: use(TransverseCylindricalEqualArea(a, f, CM, OL, FE, FN, k)); return true;
         // World projections
-        // case 6: use(EckertIV(a, f, CM, FE, FN)); return true;
-        // case 7: use(EckertVI(a, f, CM, FE, FN)); return true;
-        // case 8: use(EquidistantCylindrical(a, f, CM, SP1, FE, FN)); return true;
-        // case 20: use(MillerCylindrical(a, f, CM, FE, FN)); return true;
-        // case 21: use(Mollweide(a, f, CM, FE, FN)); return true;
-        // case 29: use(Sinusoidal(a, f, CM, FE, FN)); return true;
-        // case 36: use(VanDerGrinten(a, f, CM, FE, FN)); return true;
+        case 6: use(EckertIV(a, f, CM, FE, FN)); return true;
+        case 7: use(EckertVI(a, f, CM, FE, FN)); return true;
+        case 8: use(EquidistantCylindrical(a, f, CM, SP1, FE, FN)); return true;
+        case 20: use(MillerCylindrical(a, f, CM, FE, FN)); return true;
+        case 21: use(Mollweide(a, f, CM, FE, FN)); return true;
+        case 29: use(Sinusoidal(a, f, CM, FE, FN)); return true;
+        case 36: use(VanDerGrinten(a, f, CM, FE, FN)); return true;
         // Azimuthal
         case 1: use(AzimuthalEquidistant(a, f, CM, OL, FE, FN)); return true;
         case 13: use(Gnomonic(a, f, CM, OL, FE, FN)); return true;
@@ -97,13 +97,6 @@ bool withProjection(int code, [[maybe_unused]] double a, [[maybe_unused]] double
         default: return false;
     }
     // clang-format on
-}
-
-// Every class but UTM back-projects the plain grid coordinates.
-template <typename Projection>
-GeodeticCoordinates* backProjectPoint(Projection& projection, const MapProjectionCoordinates& grid,
-                                      const ProjectParam&) {
-    return projection.backProject(grid);
 }
 
 }  // namespace
@@ -125,7 +118,15 @@ void DatumTransformer::BackProjecting(double northing, double easting, double he
     heightOut = height;
     const MapProjectionCoordinates grid(CoordinateType::transverseMercator, easting, northing);
     withProjection(projectionMethod, dstEllipsoid.a, dstEllipsoid.f, projectParams, [&](auto&& projection) {
-        GeodeticCoordinates* result = backProjectPoint(projection, grid, projectParams);
+        GeodeticCoordinates* result = nullptr;
+        if constexpr (std::is_same_v<std::decay_t<decltype(projection)>, UTM>) {
+            // UTM reads grid coordinates of the configured zone and hemisphere.
+            result = projection.backProject(UTMCoordinates(CoordinateType::universalTransverseMercator,
+                                                           projectParams.zone, projectParams.hemisphere,
+                                                           easting, northing));
+        } else {
+            result = projection.backProject(grid);
+        }
         const std::unique_ptr<GeodeticCoordinates> owner(result);
         latitude = result->latitude();
         longitude = result->longitude();

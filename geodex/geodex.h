@@ -23,11 +23,20 @@
 
 // Projection classes
 #include "geodex/projections/AzimuthalEquidistant.h"
+#include "geodex/projections/EckertIV.h"
+#include "geodex/projections/EckertVI.h"
+#include "geodex/projections/EquidistantCylindrical.h"
 #include "geodex/projections/Gnomonic.h"
 #include "geodex/projections/Krovak.h"
+#include "geodex/projections/MillerCylindrical.h"
+#include "geodex/projections/Mollweide.h"
 #include "geodex/projections/Orthographic.h"
 #include "geodex/projections/PolarStereographic.h"
+#include "geodex/projections/Sinusoidal.h"
 #include "geodex/projections/Stereographic.h"
+#include "geodex/projections/TransverseMercator.h"
+#include "geodex/projections/UTM.h"
+#include "geodex/projections/VanDerGrinten.h"
 
 // Catalogues
 #include "geodex/catalogues/EllipsoidParam.h"

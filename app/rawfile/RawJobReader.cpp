@@ -73,6 +73,11 @@ class LineSource {
         if (got < 0) failed_ = true;
         buffer_.resize(oldSize + static_cast<std::size_t>(got > 0 ? got : 0));
         if (got <= 0) atEnd_ = true;
+        if (firstFill_) {
+            // A UTF-8 byte order mark is not part of the first line.
+            firstFill_ = false;
+            if (buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0) begin_ = 3;
+        }
     }
 
     QIODevice& device_;
@@ -82,6 +87,7 @@ class LineSource {
     std::size_t lastBegin_ = 0;  // start of the line returned last
     bool atEnd_ = false;
     bool failed_ = false;
+    bool firstFill_ = true;
 };
 
 bool startsWith(std::string_view line, std::string_view tag) { return line.substr(0, tag.size()) == tag; }
