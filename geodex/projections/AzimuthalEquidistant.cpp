@@ -12,6 +12,7 @@ namespace {
 const double kOneDegree = 0.017453292519943295;
 const double kPolarWindow = 20015110.0;       // metres
 const double kEquatorialWindow = 19903915.0;  // metres
+const double kRimRounding = 1e-6;             // metres
 // Longitude difference of the oblique window's point: one degree short of the antipode's meridian.
 const double kSinWindow = std::sin(kPi - kOneDegree);
 const double kCosWindow = std::cos(kPi - kOneDegree);
@@ -106,6 +107,9 @@ GeodeticCoordinates* AzimuthalEquidistant::backProject(const MapProjectionCoordi
     const double dx = E - falseEasting;
     const double dy = N - falseNorthing;
     const double rho = std::sqrt(dx * dx + dy * dy);
+    // The image is the disc of radius π·Ra around the false origin (its rim is the antipode); the corners
+    // of the window lie outside it and stand for no point. A micrometre is allowed for rounding.
+    if (rho > kPi * Ra + kRimRounding) throwMessage(kMsgTooFarFromCenter);
     if (rho <= 1e-10)
         return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
 

@@ -22,7 +22,7 @@ class GEODEX_EXPORT AzimuthalEquidistant : public CoordinateSystem {
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
 
     // Easting, northing in metres → longitude in [-π, π], latitude in [-π/2, π/2] (radians), height 0
-    // (new heap tuple of type 10). Throws CSException (45, 46).
+    // (new heap tuple of type 10). Throws CSException (45, 46, 42).
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
 
   private:
