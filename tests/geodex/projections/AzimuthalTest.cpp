@@ -240,6 +240,7 @@ TEST(AzimuthalProjections, ExceptionsCarryEveryFailedCheckInOrder) {
         {"26 window", inv(ps26, 1e8, -1e8), m45 + m46},
         {"30 window", inv(stereo, 0, 2e9), m46},
         {"1 window", inv(aeqd, 2e7, 2e7), m45 + m46},
+        {"1 corner of the window, beyond the antipode", inv(aeqd, 1.9e7, -1.9e7), m42},
         {"13 window", inv(gnom, -4.1e7, 0), m45},
         {"25 window", inv(ortho, 0, 0), m45},
         {"25 outside the disc", inv(ortho, 1e7 + 0.8 * kRa, 0.8 * kRa), m42},
