@@ -56,14 +56,16 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
     twoA = 2 * a;
     e4 = conformalFactor(e, e);
 
-    // A scale factor above 1 has no latitude of true scale, and one below e4/2 (about 0.5017, the
-    // scale at the pole when the equator is the parallel of true scale) would need one in the other
-    // hemisphere. There the projection is built from the scale factor itself: ρ = 2a·k·t(φ)/e4.
-    if (scaleFactor > 1 || scaleFactor < e4 / 2) {
+    // A scale factor above 1 has no latitude of true scale, and one up to e4/2 (about 0.5017, the scale
+    // at the pole when the equator is the parallel of true scale) would need one on the equator or in the
+    // other hemisphere. There the projection is built from the scale factor itself: ρ = 2a·k·t(φ)/e4.
+    const auto buildFromScaleFactor = [&] {
         k0 = scaleFactor;
-        const double pole = hemisphere == 'S' ? -kHalfPi : kHalfPi;
-        setHemisphereAndOrigin(longitudeDownFromPole, pole);
+        setHemisphereAndOrigin(longitudeDownFromPole, hemisphere == 'S' ? -kHalfPi : kHalfPi);
         setWindow();
+    };
+    if (scaleFactor > 1 || scaleFactor < e4 / 2) {
+        buildFromScaleFactor();
         return;
     }
 
@@ -78,6 +80,10 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
             if (budget == 0) throwMessage(kMsgOriginLatitude);
             if (std::fabs(s - previous) <= 1e-15) break;
         }
+    }
+    if (!(s > 0)) {  // k within rounding of e4/2: the equator, whose sign cannot carry the hemisphere
+        buildFromScaleFactor();
+        return;
     }
     if (outside(s, -1, 1)) throwMessage(kMsgOriginLatitude);
     double phiC = std::asin(s);
