@@ -10,8 +10,8 @@
 
 // The projection classes, one block per family (keep each family's lines inside its block).
 // Transverse Mercator and UTM
-// #include "geodex/projections/TransverseMercator.h"
-// #include "geodex/projections/UTM.h"
+#include "geodex/projections/TransverseMercator.h"
+#include "geodex/projections/UTM.h"
 // Lambert conformal conics
 // #include "geodex/projections/LambertConformalConic.h"
 // #include "geodex/projections/PolarLambertConformalConic.h"
@@ -61,8 +61,8 @@ bool withProjection(int code, [[maybe_unused]] double a, [[maybe_unused]] double
     // clang-format off
     switch (code) {
         // Transverse Mercator and UTM
-        // case 32: use(TransverseMercator(a, f, CM, OL, FE, FN, k)); return true;
-        // case 34: use(UTM(a, f, p.zoneOverride)); return true;
+        case 32: use(TransverseMercator(a, f, CM, OL, FE, FN, k)); return true;
+        case 34: use(UTM(a, f, p.zoneOverride)); return true;
         // Lambert conformal conics
         // case 14: use(LambertConformalConic(a, f, CM, OL, FE, FN, k)); return true;
         // case 15: use(LambertConformalConic(a, f, CM, OL, SP1, SP2, FE, FN)); return true;
@@ -99,13 +99,6 @@ bool withProjection(int code, [[maybe_unused]] double a, [[maybe_unused]] double
     // clang-format on
 }
 
-// Every class but UTM back-projects the plain grid coordinates.
-template <typename Projection>
-GeodeticCoordinates* backProjectPoint(Projection& projection, const MapProjectionCoordinates& grid,
-                                      const ProjectParam&) {
-    return projection.backProject(grid);
-}
-
 }  // namespace
 
 void DatumTransformer::Projecting(double latitude, double longitude, double height, double& northing,
@@ -125,7 +118,15 @@ void DatumTransformer::BackProjecting(double northing, double easting, double he
     heightOut = height;
     const MapProjectionCoordinates grid(CoordinateType::transverseMercator, easting, northing);
     withProjection(projectionMethod, dstEllipsoid.a, dstEllipsoid.f, projectParams, [&](auto&& projection) {
-        GeodeticCoordinates* result = backProjectPoint(projection, grid, projectParams);
+        GeodeticCoordinates* result = nullptr;
+        if constexpr (std::is_same_v<std::decay_t<decltype(projection)>, UTM>) {
+            // UTM reads grid coordinates of the configured zone and hemisphere.
+            result = projection.backProject(UTMCoordinates(CoordinateType::universalTransverseMercator,
+                                                           projectParams.zone, projectParams.hemisphere,
+                                                           easting, northing));
+        } else {
+            result = projection.backProject(grid);
+        }
         const std::unique_ptr<GeodeticCoordinates> owner(result);
         latitude = result->latitude();
         longitude = result->longitude();

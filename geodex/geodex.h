@@ -28,6 +28,8 @@
 #include "geodex/projections/Orthographic.h"
 #include "geodex/projections/PolarStereographic.h"
 #include "geodex/projections/Stereographic.h"
+#include "geodex/projections/TransverseMercator.h"
+#include "geodex/projections/UTM.h"
 
 // Catalogues
 #include "geodex/catalogues/EllipsoidParam.h"
