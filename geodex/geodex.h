@@ -32,4 +32,10 @@
 #include "geodex/projections/UTM.h"
 
 // Catalogues
+#include "geodex/catalogues/CRS.h"
+#include "geodex/catalogues/CRSDB.h"
+#include "geodex/catalogues/EllipsoidDB.h"
 #include "geodex/catalogues/EllipsoidParam.h"
+
+// Geoid
+#include "geodex/geoid/GeoidDB.h"
