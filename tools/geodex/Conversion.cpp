@@ -1,5 +1,8 @@
 #include "Conversion.h"
 
+#include "Angles.h"
+
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
