@@ -20,18 +20,18 @@
 // #include "geodex/projections/Bonne.h"
 // #include "geodex/projections/Polyconic.h"
 // Ellipsoidal cylindrical
-// #include "geodex/projections/Cassini.h"
-// #include "geodex/projections/CylindricalEqualArea.h"
-// #include "geodex/projections/Mercator.h"
-// #include "geodex/projections/TransverseCylindricalEqualArea.h"
+#include "geodex/projections/Cassini.h"
+#include "geodex/projections/CylindricalEqualArea.h"
+#include "geodex/projections/Mercator.h"
+#include "geodex/projections/TransverseCylindricalEqualArea.h"
 // World projections
-// #include "geodex/projections/EckertIV.h"
-// #include "geodex/projections/EckertVI.h"
-// #include "geodex/projections/EquidistantCylindrical.h"
-// #include "geodex/projections/MillerCylindrical.h"
-// #include "geodex/projections/Mollweide.h"
-// #include "geodex/projections/Sinusoidal.h"
-// #include "geodex/projections/VanDerGrinten.h"
+#include "geodex/projections/EckertIV.h"
+#include "geodex/projections/EckertVI.h"
+#include "geodex/projections/EquidistantCylindrical.h"
+#include "geodex/projections/MillerCylindrical.h"
+#include "geodex/projections/Mollweide.h"
+#include "geodex/projections/Sinusoidal.h"
+#include "geodex/projections/VanDerGrinten.h"
 // Azimuthal
 #include "geodex/projections/AzimuthalEquidistant.h"
 #include "geodex/projections/Gnomonic.h"
@@ -72,19 +72,19 @@ bool withProjection(int code, [[maybe_unused]] double a, [[maybe_unused]] double
         // case 2: use(Bonne(a, f, CM, OL, FE, FN)); return true;
         // case 28: use(Polyconic(a, f, CM, OL, FE, FN)); return true;
         // Ellipsoidal cylindrical
-        // case 4: use(Cassini(a, f, CM, OL, FE, FN)); return true;
-        // case 5: use(CylindricalEqualArea(a, f, CM, OL, FE, FN)); return true;
-        // case 17: use(Mercator(a, f, CM, SP1, FE, FN, &p.scaleFactor)); return true;
-        // case 18: use(Mercator(a, f, CM, FE, FN, k)); return true;
-        // case 31: use(TransverseCylindricalEqualArea(a, f, CM, OL, FE, FN, k)); return true;
+        case 4: use(Cassini(a, f, CM, OL, FE, FN)); return true;
+        case 5: use(CylindricalEqualArea(a, f, CM, OL, FE, FN)); return true;
+        case 17: use(Mercator(a, f, CM, SP1, FE, FN, p.scaleFactor)); return true;
+        case 18: use(Mercator(a, f, CM, FE, FN, k)); return true;
+        case 31: use(TransverseCylindricalEqualArea(a, f, CM, OL, FE, FN, k)); return true;
         // World projections
-        // case 6: use(EckertIV(a, f, CM, FE, FN)); return true;
-        // case 7: use(EckertVI(a, f, CM, FE, FN)); return true;
-        // case 8: use(EquidistantCylindrical(a, f, CM, SP1, FE, FN)); return true;
-        // case 20: use(MillerCylindrical(a, f, CM, FE, FN)); return true;
-        // case 21: use(Mollweide(a, f, CM, FE, FN)); return true;
-        // case 29: use(Sinusoidal(a, f, CM, FE, FN)); return true;
-        // case 36: use(VanDerGrinten(a, f, CM, FE, FN)); return true;
+        case 6: use(EckertIV(a, f, CM, FE, FN)); return true;
+        case 7: use(EckertVI(a, f, CM, FE, FN)); return true;
+        case 8: use(EquidistantCylindrical(a, f, CM, SP1, FE, FN)); return true;
+        case 20: use(MillerCylindrical(a, f, CM, FE, FN)); return true;
+        case 21: use(Mollweide(a, f, CM, FE, FN)); return true;
+        case 29: use(Sinusoidal(a, f, CM, FE, FN)); return true;
+        case 36: use(VanDerGrinten(a, f, CM, FE, FN)); return true;
         // Azimuthal
         case 1: use(AzimuthalEquidistant(a, f, CM, OL, FE, FN)); return true;
         case 13: use(Gnomonic(a, f, CM, OL, FE, FN)); return true;

@@ -23,13 +23,24 @@
 
 // Projection classes
 #include "geodex/projections/AzimuthalEquidistant.h"
+#include "geodex/projections/Cassini.h"
+#include "geodex/projections/CylindricalEqualArea.h"
+#include "geodex/projections/EckertIV.h"
+#include "geodex/projections/EckertVI.h"
+#include "geodex/projections/EquidistantCylindrical.h"
 #include "geodex/projections/Gnomonic.h"
 #include "geodex/projections/Krovak.h"
+#include "geodex/projections/Mercator.h"
+#include "geodex/projections/MillerCylindrical.h"
+#include "geodex/projections/Mollweide.h"
 #include "geodex/projections/Orthographic.h"
 #include "geodex/projections/PolarStereographic.h"
+#include "geodex/projections/Sinusoidal.h"
 #include "geodex/projections/Stereographic.h"
+#include "geodex/projections/TransverseCylindricalEqualArea.h"
 #include "geodex/projections/TransverseMercator.h"
 #include "geodex/projections/UTM.h"
+#include "geodex/projections/VanDerGrinten.h"
 
 // Catalogues
 #include "geodex/catalogues/CRS.h"

@@ -3,6 +3,8 @@
 // the sphere of equal area and the longitude conventions. Angles in radians, lengths in metres.
 #include <cmath>
 
+#include "geodex/projections/MeridianSeries.h"
+
 namespace Orvale::Geodex {
 
 constexpr double kPi = 3.141592653589793;
@@ -43,42 +45,7 @@ inline double clampLongitude(double lambda) { return lambda > kPi ? kPi : (lambd
 // Limits an argument of asin/acos to [-1, 1].
 inline double clampUnit(double x) { return x > 1.0 ? 1.0 : (x < -1.0 ? -1.0 : x); }
 
-// Meridian distance as a series in e² to e⁶ and its footpoint inverse, shared by the projections
-// that measure northings along the meridian (Cassini, Bonne, polyconic, sinusoidal, transverse
-// cylindrical equal area). Coefficients are computed once per ellipsoid.
-struct MeridianSeries {
-    double a;               // semi-major axis, metres
-    double c0, c1, c2, c3;  // meridian distance coefficients
-    double b0, b1, b2, b3;  // footpoint coefficients (in e1)
-
-    MeridianSeries(double a_, double f) : a(a_) {
-        const double es2 = eccentricitySquared(f);
-        const double es4 = es2 * es2;
-        const double es6 = es4 * es2;
-        c0 = 1.0 - es2 / 4.0 - 3.0 * es4 / 64.0 - 5.0 * es6 / 256.0;
-        c1 = 3.0 * es2 / 8.0 + 3.0 * es4 / 32.0 + 45.0 * es6 / 1024.0;
-        c2 = 15.0 * es4 / 256.0 + 45.0 * es6 / 1024.0;
-        c3 = 35.0 * es6 / 3072.0;
-        const double root = std::sqrt(1.0 - es2);
-        const double e1 = (1.0 - root) / (1.0 + root);
-        const double e1Sq = e1 * e1;
-        b0 = 3.0 * e1 / 2.0 - 27.0 * e1 * e1Sq / 32.0;
-        b1 = 21.0 * e1Sq / 16.0 - 55.0 * e1Sq * e1Sq / 32.0;
-        b2 = 151.0 * e1 * e1Sq / 96.0;
-        b3 = 1097.0 * e1Sq * e1Sq / 512.0;
-    }
-
-    // Meridian distance from the equator M(φ), metres; φ in radians.
-    double distance(double phi) const {
-        return a * (c0 * phi - c1 * std::sin(2 * phi) + c2 * std::sin(4 * phi) - c3 * std::sin(6 * phi));
-    }
-
-    // Footpoint latitude φ1(μ) in radians for the rectifying latitude μ = M/(c0·a), radians.
-    double footpoint(double mu) const {
-        return mu + b0 * std::sin(2 * mu) + b1 * std::sin(4 * mu) + b2 * std::sin(6 * mu) +
-               b3 * std::sin(8 * mu);
-    }
-};
+// MeridianSeries (meridian distance and footpoint series) lives in MeridianSeries.h, included above.
 
 // Isometric function of the conformal projections, e the eccentricity, phi in radians:
 // t(φ) = tan(π/4 − φ/2) / ((1 − e sin φ)/(1 + e sin φ))^(e/2).
@@ -117,7 +84,36 @@ struct AuthalicSeries {
     double latitude(double beta) const {
         return beta + a0 * std::sin(2 * beta) + a1 * std::sin(4 * beta) + a2 * std::sin(6 * beta);
     }
+
+    // The inverse of latitude(): the β (radians) whose series value is φ, by Newton steps. A projection
+    // that goes from β to φ by the series comes back exactly with this (the exact authalic latitude
+    // differs from it by the series error, up to about 5e-10 rad).
+    double authalicOf(double phi) const {
+        double beta = phi - (a0 * std::sin(2 * phi) + a1 * std::sin(4 * phi) + a2 * std::sin(6 * phi));
+        for (int i = 0; i < 4; ++i) {
+            const double slope =
+                1 + 2 * a0 * std::cos(2 * beta) + 4 * a1 * std::cos(4 * beta) + 6 * a2 * std::cos(6 * beta);
+            const double step = (latitude(beta) - phi) / slope;
+            beta -= step;
+            if (std::fabs(step) < 1e-16) break;
+        }
+        return beta;
+    }
 };
+
+// Authalic latitude β of the geodetic latitude φ (radians), sin β = q(φ)/q(π/2), e the eccentricity
+// (> 0), es = e². Evaluated without cancellation near the poles, where asin(q/qp) loses half the digits:
+// qp − q(φ) = (1 − s)(1 + e² s)/((1 − e²)(1 − e² s²)) + atanh(e (1 − s)/(1 − e² s))/e with s = |sin φ|.
+inline double authalicLatitude(double e, double es, double phi) {
+    const double s = std::fabs(std::sin(phi));
+    const double cosPhi = std::cos(phi);
+    const double oneMinusS = cosPhi * cosPhi / (1 + s);
+    const double qp = 1 / (1 - es) + std::atanh(e) / e;
+    const double D = oneMinusS * (1 + es * s) / ((1 - es) * (1 - es * s * s)) +
+                     std::atanh(e * oneMinusS / (1 - es * s)) / e;
+    const double beta = std::atan2(qp - D, std::sqrt(D * (2 * qp - D)));
+    return phi < 0 ? -beta : beta;
+}
 
 // Geodetic latitude from the conformal latitude χ (radians), series to e⁸:
 // φ = χ + ab sin 2χ + bb sin 4χ + cb sin 6χ + db sin 8χ. Coefficients once per ellipsoid (es = e²).
