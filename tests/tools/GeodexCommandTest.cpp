@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -13,7 +14,7 @@
 
 namespace {
 
-struct Run {
+struct Result {
     int status = -1;
     std::string out, err;
 };
@@ -34,12 +35,12 @@ std::string readFile(const std::string& path) {
 }
 
 // Runs "geodex ARGS < input", capturing both output streams.
-Run geodex(const std::string& args, const std::string& input) {
+Result geodex(const std::string& args, const std::string& input) {
     const std::string in = scratch("stdin"), out = scratch("stdout"), err = scratch("stderr");
     writeFile(in, input);
     const std::string command =
         std::string(GEODEX_BIN) + " " + args + " < " + in + " > " + out + " 2> " + err;
-    Run r;
+    Result r;
     const int raw = std::system(command.c_str());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.out = readFile(out);
@@ -78,7 +79,7 @@ TEST(GeodexCommand, ProjectsAndUnprojectsWithCommentsBlanksAndExtraColumns) {
         "31.5 118.25 12.5 P1 fence\n"
         "31:30:00N 118d15'00\"E 12.5 P2\n"
         "31.5 118.25\n";
-    Run p = geodex(std::string("project ") + kTM + " --precision 4", input);
+    Result p = geodex(std::string("project ") + kTM + " --precision 4", input);
     ASSERT_EQ(p.status, 0) << p.err;
     const std::vector<std::string> out = lines(p.out);
     ASSERT_EQ(out.size(), 5u);
@@ -89,7 +90,7 @@ TEST(GeodexCommand, ProjectsAndUnprojectsWithCommentsBlanksAndExtraColumns) {
     EXPECT_EQ(out[3].substr(0, out[3].find(" 12.5")), out[2].substr(0, out[2].find(" 12.5")));
     EXPECT_EQ(numbers(out[4]).size(), 2u);  // no height in, none out
 
-    Run u = geodex(std::string("unproject ") + kTM + " --angle-precision 11", p.out);
+    Result u = geodex(std::string("unproject ") + kTM + " --angle-precision 11", p.out);
     ASSERT_EQ(u.status, 0) << u.err;
     const std::vector<double> back = numbers(lines(u.out)[2]);
     ASSERT_GE(back.size(), 3u);
@@ -98,7 +99,7 @@ TEST(GeodexCommand, ProjectsAndUnprojectsWithCommentsBlanksAndExtraColumns) {
 }
 
 TEST(GeodexCommand, CommaSeparatedLinesKeepTheirSeparatorAndLonLatOrder) {
-    Run p = geodex(std::string("project --xy ") + kTM, "118.25, 31.5, 7.0, \"a, b\"\n");
+    Result p = geodex(std::string("project --xy ") + kTM, "118.25, 31.5, 7.0, \"a, b\"\n");
     ASSERT_EQ(p.status, 0) << p.err;
     const std::string line = lines(p.out)[0];
     // easting first with --xy, then northing, height, then the carried columns
@@ -109,7 +110,7 @@ TEST(GeodexCommand, CommaSeparatedLinesKeepTheirSeparatorAndLonLatOrder) {
 }
 
 TEST(GeodexCommand, BadLinesBecomeMarkersWithTheLibraryMessageAndTheRestGoesOn) {
-    Run r = geodex(std::string("project ") + kTM, "31 118\n95 118\nnot a point\n32 118\n");
+    Result r = geodex(std::string("project ") + kTM, "31 118\n95 118\nnot a point\n32 118\n");
     EXPECT_EQ(r.status, 1);
     const std::vector<std::string> out = lines(r.out);
     ASSERT_EQ(out.size(), 4u);
@@ -125,19 +126,19 @@ TEST(GeodexCommand, UsageErrorsExitWithTwo) {
     EXPECT_EQ(geodex("project --code", "").status, 2);
     EXPECT_EQ(geodex("project --bogus 1", "").status, 2);
     EXPECT_EQ(geodex("convert --crs /nonexistent", "").status, 2);
-    Run help = geodex("convert --help", "");
+    Result help = geodex("convert --help", "");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Examples:"), std::string::npos);
 }
 
 TEST(GeodexCommand, GeocentricBothWays) {
-    Run r = geodex("geocentric --precision 6", "0 0 0\n0 90 0\n");
+    Result r = geodex("geocentric --precision 6", "0 0 0\n0 90 0\n");
     ASSERT_EQ(r.status, 0) << r.err;
     std::vector<double> a = numbers(lines(r.out)[0]);
     ASSERT_EQ(a.size(), 3u);
     EXPECT_NEAR(a[0], 6378137.0, 1e-6);
     EXPECT_NEAR(a[1], 0, 1e-6);
-    Run back = geodex("geocentric --inverse", "4466133.2 548372.9 4487471.3\n");
+    Result back = geodex("geocentric --inverse", "4466133.2 548372.9 4487471.3\n");
     ASSERT_EQ(back.status, 0) << back.err;
     std::vector<double> g = numbers(lines(back.out)[0]);
     ASSERT_EQ(g.size(), 3u);
@@ -148,10 +149,10 @@ TEST(GeodexCommand, ShiftInverseIsExactForBothMethods) {
     const std::string input = "31.2 121.5 20\n-33.9 151.2 100\n60 -150 0\n";
     for (const std::string params :
          {"--method 1 --params 15.8,-154.4,-82.3,2.3,-1.2,3.5,4.2", "--method 2 --params -24,123,94"}) {
-        const std::string args = "shift --a 6378245 --rf 298.3 --angle-precision 12 " + params;
-        Run f = geodex(args, input);
+        const std::string args = "shift --a 6378245 --rf 298.3 --angle-precision 12 --precision 9 " + params;
+        Result f = geodex(args, input);
         ASSERT_EQ(f.status, 0) << f.err;
-        Run b = geodex(args + " --inverse --precision 9", f.out);
+        Result b = geodex(args + " --inverse", f.out);
         ASSERT_EQ(b.status, 0) << b.err;
         const std::vector<std::string> in = lines(input), out = lines(b.out);
         for (size_t i = 0; i < in.size(); ++i) {
@@ -175,8 +176,8 @@ TEST(GeodexCommand, ThreadsGiveTheSameOutputAsOneThread) {
         std::snprintf(buf, sizeof buf, "%.9f %.9f %.3f P%d\n", lat(rng), lon(rng), 10.0 + i % 50, i);
         input += buf;
     }
-    Run one = geodex(std::string("project ") + kTM + " -j 1", input);
-    Run four = geodex(std::string("project ") + kTM + " -j 4", input);
+    Result one = geodex(std::string("project ") + kTM + " -j 1", input);
+    Result four = geodex(std::string("project ") + kTM + " -j 4", input);
     EXPECT_EQ(one.status, 1);
     EXPECT_EQ(four.status, 1);
     EXPECT_EQ(lines(one.out).size(), lines(input).size());

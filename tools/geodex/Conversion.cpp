@@ -17,8 +17,7 @@ const double kArcSecond = 4.84813681109536e-6;
 std::string oneLine(const char* text) {
     std::string s(text);
     while (!s.empty() && s.back() == '\n') s.pop_back();
-    for (char& c : s)
-        if (c == '\n') c = ';';
+    for (size_t i = s.find('\n'); i != std::string::npos; i = s.find('\n', i)) s.replace(i, 1, "; ");
     return s;
 }
 

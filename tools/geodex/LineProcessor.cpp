@@ -105,9 +105,17 @@ std::string processLine(std::string_view line, Conversion& conversion, const Lin
             appendFixed(result, out[k], format.linearDecimals);
         }
     }
-    for (size_t k = used; k < fields.size(); ++k) {
+    // The columns after the coordinates, exactly as they stand in the input.
+    if (used < fields.size()) {
+        size_t start;
+        if (commas) {
+            start = 0;
+            for (size_t k = 0; k < used; ++k) start = content.find(',', start) + 1;
+        } else {
+            start = static_cast<size_t>(fields[used].data() - content.data());
+        }
         result += separator;
-        result += fields[k];
+        result.append(content.substr(start));
     }
     return result;
 }
