@@ -15,7 +15,7 @@ const double kA = 6378137.0;
 const double kF = 0.0033528106647474805;
 const double kDeg = 0.017453292519943295;
 const double kArcSecond = 4.84813681109536e-6;
-const double kTwoPi = 6.283185307179586;
+const double kFullTurn = 6.283185307179586;
 const double kKrassowskyA = 6378245.0;
 const double kKrassowskyF = 1 / 298.3;
 
@@ -46,7 +46,7 @@ DatumTransformer shifting(int method, double dx, double dy, double dz, double rx
 }
 
 // Longitude difference brought into [-π, π].
-double lonDiff(double a, double b) { return std::remainder(a - b, kTwoPi); }
+double lonDiff(double a, double b) { return std::remainder(a - b, kFullTurn); }
 
 // Runs a PROJ pipeline on (longitude, latitude, height) in radians and metres.
 class ProjPipeline {
@@ -115,7 +115,7 @@ TEST(DatumShift, ReexpressionKeepsTheLongitude) {
     DatumTransformer t = shifting(0, 0, 0, 0);
     const Geodetic in{0.6, -0.4, 100};
     const Geodetic out = toWGS84(t, in);
-    EXPECT_NEAR(out.lon, -0.4 + kTwoPi, 1e-15);
+    EXPECT_NEAR(out.lon, -0.4 + kFullTurn, 1e-15);
     EXPECT_GT(std::fabs(out.lat - in.lat), 1e-7);
     EXPECT_GT(std::fabs(out.h - in.h), 1);
 }
@@ -180,7 +180,7 @@ TEST(DatumShift, MolodenskyAtThePoleKeepsTheLongitude) {
 TEST(DatumShift, MolodenskyWrapsLongitudesPastTheirLimits) {
     DatumTransformer east = shifting(2, 0, 1000, 0);  // moves points at λ = 0 east
     east.SetDstEllipsoid(kA, kF);
-    const Geodetic wrapped = fromWGS84(east, {0, kTwoPi - 1e-6, 0});
+    const Geodetic wrapped = fromWGS84(east, {0, kFullTurn - 1e-6, 0});
     EXPECT_NEAR(wrapped.lon, 1000 / kA - 1e-6, 1e-9);
     DatumTransformer west = shifting(2, 0, 1000, 0);  // moves points at λ = ±π west
     west.SetDstEllipsoid(kA, kF);
