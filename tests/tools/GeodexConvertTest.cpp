@@ -20,7 +20,9 @@ std::string scratch(const std::string& name) {
     return ::testing::TempDir() + "geodexconv_" + std::to_string(getpid()) + "_" + name;
 }
 
-void writeFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -59,8 +61,8 @@ struct Catalogues {
                       fmt(1 / 298.3) + "\n");
         std::string text;
         text += "[crs]\nSite TM\nKrassowsky 1940\n";
-        text += "1 15.8 -154.4 -82.3 " + fmt(2.3 * kArcSec) + " " + fmt(-1.2 * kArcSec) + " " + fmt(3.5 * kArcSec) +
-                " 4.2e-6\n";
+        text += "1 15.8 -154.4 -82.3 " + fmt(2.3 * kArcSec) + " " + fmt(-1.2 * kArcSec) + " " +
+                fmt(3.5 * kArcSec) + " 4.2e-6\n";
         text += "32 " + fmt(117 * kDeg) + " 0 0 0 500000 0 1 0 0\n0 0 0\n";
         text += "[crs]\nSite LCC\nKrassowsky 1940\n";
         text += "2 -24 123 94 0 0 0 0\n";
@@ -120,8 +122,8 @@ void compareWithCct(const std::string& ours, const std::string& pipeline, const 
         worst = std::max(worst, std::hypot(got[i][0] - expected[i][0], got[i][1] - expected[i][1]));
         worstH = std::max(worstH, std::fabs(got[i][2] - expected[i][2]));
     }
-    std::printf("[ oracle ] %s vs cct: largest horizontal %.3g m, vertical %.3g m over %zu points\n", label, worst,
-                worstH, got.size());
+    std::printf("[ oracle ] %s vs cct: largest horizontal %.3g m, vertical %.3g m over %zu points\n", label,
+                worst, worstH, got.size());
     EXPECT_LT(worst, tolerance);
     EXPECT_LT(worstH, tolerance);
 }
@@ -147,8 +149,9 @@ TEST(GeodexConvert, AgreesWithCctOnMolodenskyAndLambertToTheMillimetre) {
     std::snprintf(dadf, sizeof dadf, "+da=%.17g +df=%.17g", 6378245.0 - 6378137.0,
                   1 / 298.3 - 0.0033528106647474805);
     const std::string pipeline =
-        std::string("+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad +step +proj=molodensky "
-                    "+ellps=WGS84 +dx=-24 +dy=123 +dz=94 ") +
+        std::string(
+            "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad +step +proj=molodensky "
+            "+ellps=WGS84 +dx=-24 +dy=123 +dz=94 ") +
         dadf +
         " +step +proj=lcc +lat_0=30 +lon_0=105 +lat_1=25 +lat_2=47 +x_0=400000 +y_0=100000 +a=6378245 "
         "+rf=298.3";
@@ -163,16 +166,17 @@ TEST(GeodexConvert, InverseUndoesEveryStepIncludingAdjustments) {
         const double lon0 = name == "Site TM" ? 117 : 105;
         const std::string input = points(lon0, 33, 2.5, 500, false);
         int status = -1;
-        const std::string grid =
-            geodexOut(c.args(name) + adjust + " --precision 9", input, &status);
+        const std::string grid = geodexOut(c.args(name) + adjust + " --precision 9", input, &status);
         ASSERT_EQ(status, 0);
-        const auto back = table(geodexOut(c.args(name) + adjust + " --inverse --angle-precision 13", grid, &status));
+        const auto back =
+            table(geodexOut(c.args(name) + adjust + " --inverse --angle-precision 13", grid, &status));
         ASSERT_EQ(status, 0);
         const auto original = table(input);
         ASSERT_EQ(back.size(), original.size());
         double worst = 0, worstH = 0;
         for (size_t i = 0; i < back.size(); ++i) {
-            worst = std::max({worst, std::fabs(back[i][0] - original[i][0]), std::fabs(back[i][1] - original[i][1])});
+            worst = std::max(
+                {worst, std::fabs(back[i][0] - original[i][0]), std::fabs(back[i][1] - original[i][1])});
             worstH = std::max(worstH, std::fabs(back[i][2] - original[i][2]));
         }
         std::printf("[ round trip ] %s: largest %.3g deg, %.3g m\n", name.c_str(), worst, worstH);

@@ -21,8 +21,8 @@ namespace {
 
 // Splits "D<sep>M<sep>S" where each separator is one of the accepted unit marks.
 bool isSeparator(std::string_view text, size_t i, size_t& length) {
-    static const std::string_view marks[] = {"\xc2\xb0", "d", "D", ":", "'", "m", "\xe2\x80\xb2", "\"",
-                                             "s", "''", "\xe2\x80\xb3"};
+    static const std::string_view marks[] = {"\xc2\xb0",     "d",  "D", ":",  "'",           "m",
+                                             "\xe2\x80\xb2", "\"", "s", "''", "\xe2\x80\xb3"};
     size_t best = 0;
     for (std::string_view m : marks)
         if (text.substr(i, m.size()) == m && m.size() > best) best = m.size();

@@ -55,9 +55,9 @@ Conversion::Conversion(const Settings& settings) : s_(settings) {
                           s_.shift.rotZ, s_.shift.scale);
     t_.SetProjectionMethod(s_.projectionMethod);
     const ProjectParam& p = s_.projection;
-    t_.SetProjectionParams(p.centralMeridian, p.originLatitude, p.falseEasting, p.falseNorthing, p.scaleFactor,
-                           p.standardParallel1, p.standardParallel2, p.zone, p.zoneOverride, p.hemisphere,
-                           p.coneAxisColatitude);
+    t_.SetProjectionParams(p.centralMeridian, p.originLatitude, p.falseEasting, p.falseNorthing,
+                           p.scaleFactor, p.standardParallel1, p.standardParallel2, p.zone, p.zoneOverride,
+                           p.hemisphere, p.coneAxisColatitude);
     // The silent form of the four-parameter transformation: a batch must not print per point.
     t_.SetPlaneAdjustMethod(s_.planeAdjust ? 2 : 0);
     t_.SetPlaneAdjustParams(s_.planeShiftX, s_.planeShiftY, s_.planeRotation, s_.planeScale, 0, 0);
@@ -80,9 +80,13 @@ void Conversion::apply(const double in[3], double out[3]) {
             return;
         case Mode::Geocentric:
             if (s_.inverse)
-                library([&] { t_.GeocentricToGeodetic(s_.a, s_.f, in[0], in[1], in[2], out[0], out[1], out[2]); });
+                library([&] {
+                    t_.GeocentricToGeodetic(s_.a, s_.f, in[0], in[1], in[2], out[0], out[1], out[2]);
+                });
             else
-                library([&] { t_.GeodeticToGeocentric(s_.a, s_.f, in[1], in[0], in[2], out[0], out[1], out[2]); });
+                library([&] {
+                    t_.GeodeticToGeocentric(s_.a, s_.f, in[1], in[0], in[2], out[0], out[1], out[2]);
+                });
             return;
         case Mode::Shift:
             s_.inverse ? shiftToWGS84Exact(in, out) : shiftFromWGS84(in, out);

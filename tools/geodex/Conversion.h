@@ -49,14 +49,14 @@ struct Settings {
 };
 
 class Conversion {
-public:
+  public:
     explicit Conversion(const Settings& settings);
 
     // in and out hold (first, second, height) in the library's units: radians and metres, geodetic
     // points latitude first, grid points northing first. Throws ConversionError.
     void apply(const double in[3], double out[3]);
 
-private:
+  private:
     void convertForward(const double in[3], double out[3]);
     void convertInverse(const double in[3], double out[3]);
     void shiftFromWGS84(const double in[3], double out[3]);

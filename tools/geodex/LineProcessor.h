@@ -13,15 +13,15 @@ namespace geodexcli {
 inline const char* const kErrorMarker = "ERROR";
 
 struct LineFormat {
-    bool geodeticIn = true;    // input columns 1-2 are angles (else metres)
-    bool geodeticOut = false;  // output columns 1-2 are angles (else metres)
-    bool heightRequired = false;  // a third numeric column must be present
+    bool geodeticIn = true;        // input columns 1-2 are angles (else metres)
+    bool geodeticOut = false;      // output columns 1-2 are angles (else metres)
+    bool heightRequired = false;   // a third numeric column must be present
     bool heightAlwaysOut = false;  // write a third column even when the input had none
-    bool heightColumn = true;  // false: a third column is never taken as a height
-    bool lonLatOrder = false;  // geodetic columns are longitude, latitude (grid: easting, northing)
-    bool xyzIn = false;        // input columns are earth-centred X Y Z (never swapped)
-    bool xyzOut = false;       // output columns are earth-centred X Y Z (never swapped)
-    bool radians = false;      // angles in radians instead of decimal degrees
+    bool heightColumn = true;      // false: a third column is never taken as a height
+    bool lonLatOrder = false;      // geodetic columns are longitude, latitude (grid: easting, northing)
+    bool xyzIn = false;            // input columns are earth-centred X Y Z (never swapped)
+    bool xyzOut = false;           // output columns are earth-centred X Y Z (never swapped)
+    bool radians = false;          // angles in radians instead of decimal degrees
     int linearDecimals = 4;
     int angleDecimals = 10;  // decimals of degrees (radians get 3 more)
 };

@@ -79,7 +79,8 @@ std::vector<double> Options::numbers(const std::string& name, size_t n) const {
     size_t start = 0;
     while (start <= s.size()) {
         const size_t comma = s.find(',', start);
-        const std::string part = s.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::string part =
+            s.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         auto v = parseNumber(part);
         if (!v) throw UsageError("option " + name + ": not a number: " + part);
         out.push_back(*v);

@@ -13,7 +13,7 @@ struct UsageError : std::runtime_error {
 };
 
 class Options {
-public:
+  public:
     // flags: options that take no value. Every other "--name" takes one. Throws UsageError.
     Options(const std::vector<std::string>& args, const std::vector<std::string>& flags,
             const std::vector<std::string>& valued);
@@ -29,7 +29,7 @@ public:
     std::vector<double> numbers(const std::string& name, size_t n) const;
     const std::vector<std::string>& positional() const { return positional_; }
 
-private:
+  private:
     std::map<std::string, std::string> values_;
     std::vector<std::string> flags_;
     std::vector<std::string> positional_;

@@ -70,7 +70,8 @@ long long runLines(std::istream& in, std::ostream& out, std::ostream& err, const
             out << results[i] << '\n';
             if (!errors[i].empty()) {
                 ++failures;
-                err << "geodex: line " << (lineNumber + static_cast<long long>(i) + 1) << ": " << errors[i] << '\n';
+                err << "geodex: line " << (lineNumber + static_cast<long long>(i) + 1) << ": " << errors[i]
+                    << '\n';
             }
         }
         lineNumber += static_cast<long long>(count);

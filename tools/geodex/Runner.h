@@ -11,7 +11,7 @@ namespace geodexcli {
 
 struct RunOptions {
     int threads = 1;
-    bool progress = false;   // draw a progress bar on stderr
+    bool progress = false;     // draw a progress bar on stderr
     long long totalBytes = 0;  // size of the input when known (for the progress bar), else 0
 };
 

@@ -90,7 +90,8 @@ Local grid adjustments (applied after the projection, to northing and easting):
   The correction is evaluated at the adjusted (northing, easting) and added to the height.
 )";
 
-const char* const kConvertHelp = R"(usage: geodex convert --ellipsoids FILE --crs FILE --name NAME [options] [FILE]
+const char* const kConvertHelp =
+    R"(usage: geodex convert --ellipsoids FILE --crs FILE --name NAME [options] [FILE]
 
 WGS 84 "latitude longitude height" -> local grid "northing easting height", in this order:
 datum shift from WGS 84, projection, plane adjustment, elevation adjustment. With --geoid the output
@@ -151,10 +152,20 @@ Examples:
 std::vector<std::string> commonFlags() { return {"--xy", "--radians", "--no-height", "--help", "--inverse"}; }
 
 std::vector<std::string> commonValued() {
-    return {"--precision", "--angle-precision", "-j", "--a", "--rf", "--f", "--code", "--cm", "--lat0", "--fe",
-            "--fn", "--k", "--sp1", "--sp2", "--zone", "--zone-override", "--hemisphere", "--cone-colat",
-            "--method", "--params", "--plane", "--ele-method", "--ele-coef", "--ele-tgo", "--ellipsoids",
-            "--crs", "--name", "--geoid"};
+    return {"--precision",  "--angle-precision",
+            "-j",           "--a",
+            "--rf",         "--f",
+            "--code",       "--cm",
+            "--lat0",       "--fe",
+            "--fn",         "--k",
+            "--sp1",        "--sp2",
+            "--zone",       "--zone-override",
+            "--hemisphere", "--cone-colat",
+            "--method",     "--params",
+            "--plane",      "--ele-method",
+            "--ele-coef",   "--ele-tgo",
+            "--ellipsoids", "--crs",
+            "--name",       "--geoid"};
 }
 
 std::u16string widen(const std::string& s) {
@@ -199,8 +210,8 @@ void readShift(const Options& o, Settings& s) {
         v.resize(7, 0.0);
     }
     const double arcSecond = 4.84813681109536e-6;
-    s.shift = Orvale::Geodex::ParamSeven(v[0], v[1], v[2], v[3] * arcSecond, v[4] * arcSecond, v[5] * arcSecond,
-                                         v[6] * 1e-6);
+    s.shift = Orvale::Geodex::ParamSeven(v[0], v[1], v[2], v[3] * arcSecond, v[4] * arcSecond,
+                                         v[5] * arcSecond, v[6] * 1e-6);
 }
 
 void readAdjustments(const Options& o, Settings& s) {
