@@ -11,6 +11,7 @@
 // - base names are unique (exact, case-sensitive); a rover is linked to its base by RoverPoint::baseName
 // only.
 #include <QList>
+#include <QtGlobal>
 #include <QString>
 #include <string>
 
@@ -129,6 +130,9 @@ struct BaseStation {
     double east = 0.0;           // metres
     double height = 0.0;         // metres
 };
+
+Q_DECLARE_TYPEINFO(RoverPoint, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(BaseStation, Q_RELOCATABLE_TYPE);
 
 // The eight stored records of one point group, every field as read. Save as refreshes the fields a
 // RoverPoint holds and keeps the others.

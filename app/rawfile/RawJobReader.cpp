@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "rawfile/RawRecordParser.h"
@@ -30,7 +31,9 @@ class LineSource {
             const std::size_t left = size - begin_ - searched_;
             const char* lf = static_cast<const char*>(std::memchr(from, '\n', left));
             const std::size_t scanLength = lf ? static_cast<std::size_t>(lf - from) : left;
-            const char* cr = static_cast<const char*>(std::memchr(from, '\r', scanLength));
+            const char* cr = from + scanLength <= data + crFreeEnd_
+                                 ? nullptr
+                                 : static_cast<const char*>(std::memchr(from, '\r', scanLength));
             if (cr && (cr + 1 < data + size || atEnd_)) {
                 // CR LF or a lone CR (a CR at the very end of the buffer waits for the next chunk).
                 const bool crlf = cr + 1 < data + size && cr[1] == '\n';
@@ -54,6 +57,9 @@ class LineSource {
 
     bool failed() const { return failed_; }
 
+    // Bytes of the device handed out so far, line ends included.
+    qint64 consumed() const { return readTotal_ - static_cast<qint64>(buffer_.size() - begin_); }
+
   private:
     bool take(std::string_view& line, std::size_t end, std::size_t endLength) {
         line = std::string_view(buffer_.data() + begin_, end - begin_);
@@ -71,8 +77,13 @@ class LineSource {
         buffer_.resize(oldSize + static_cast<std::size_t>(kChunkSize));
         const qint64 got = device_.read(buffer_.data() + oldSize, kChunkSize);
         if (got < 0) failed_ = true;
+        if (got > 0) readTotal_ += got;
         buffer_.resize(oldSize + static_cast<std::size_t>(got > 0 ? got : 0));
         if (got <= 0) atEnd_ = true;
+        // Most files have no CR at all: one scan of the chunk spares a scan of each of its lines.
+        const void* firstCr = std::memchr(buffer_.data(), '\r', buffer_.size());
+        crFreeEnd_ = firstCr ? static_cast<std::size_t>(static_cast<const char*>(firstCr) - buffer_.data())
+                             : buffer_.size();
         if (firstFill_) {
             // A UTF-8 byte order mark is not part of the first line.
             firstFill_ = false;
@@ -88,18 +99,50 @@ class LineSource {
     bool atEnd_ = false;
     bool failed_ = false;
     bool firstFill_ = true;
+    qint64 readTotal_ = 0;
+    std::size_t crFreeEnd_ = 0;  // buffer_ holds no CR before this offset
 };
 
-bool startsWith(std::string_view line, std::string_view tag) { return line.substr(0, tag.size()) == tag; }
-
-QString toText(const std::string& bytes) {
-    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+template <std::size_t N>
+bool startsWith(std::string_view line, const char (&tag)[N]) {
+    return line.size() >= N - 1 && std::memcmp(line.data(), tag, N - 1) == 0;
 }
+
+// The local 8-bit encoding is a superset of ASCII, so pure ASCII text (nearly every text of a raw file)
+// takes the cheaper Latin-1 widening with the same result.
+QString toText(const std::string& bytes) {
+    const qsizetype size = static_cast<qsizetype>(bytes.size());
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) return QString::fromLocal8Bit(bytes.data(), size);
+    }
+    return QString::fromLatin1(bytes.data(), size);
+}
+
+// Converts the texts of one kind of field (antenna types, base names, codes...) and lets equal texts
+// share one string: a large job repeats a few such values over and over.
+class SharedTexts {
+  public:
+    const QString& text(const std::string& bytes) {
+        if (last_ && bytes == last_->first) return last_->second;
+        auto found = known_.find(bytes);
+        if (found == known_.end()) {
+            if (known_.size() >= kLimit) known_.clear();  // many distinct values: keep the memory bounded
+            found = known_.emplace(bytes, toText(bytes)).first;
+        }
+        last_ = &*found;
+        return found->second;
+    }
+
+  private:
+    static constexpr std::size_t kLimit = 4096;
+    std::unordered_map<std::string, QString> known_;
+    const std::pair<const std::string, QString>* last_ = nullptr;  // the entry returned last
+};
 
 // Builds a job from the lines of one file.
 class JobBuilder {
   public:
-    explicit JobBuilder(RawJob& job) : job_(job) {}
+    JobBuilder(RawJob& job, qint64 deviceSize) : job_(job), deviceSize_(deviceSize) {}
 
     void readAll(LineSource& source) {
         std::string_view line;
@@ -190,7 +233,7 @@ class JobBuilder {
     // is the next point's and ends this group early; so does the end of the file. The missing records keep
     // their defaults, exactly as if empty lines had been read in their place.
     void readPointGroup(std::string_view gsLine, LineSource& source) {
-        PointRecordGroup g;
+        PointRecordGroup& g = job_.groups.emplace_back();
         parser_.parsePoint(gsLine, g.point);
         for (int position = 0; position < 7; ++position) {
             std::string_view line;
@@ -224,14 +267,14 @@ class JobBuilder {
             }
         }
 
-        RoverPoint r;
+        RoverPoint& r = job_.rovers.emplace_back();
         r.name = toText(g.point.name);
         r.north = g.point.north;
         r.east = g.point.east;
         r.height = g.point.height;
         r.antennaHeight = g.antenna.antennaHeight;
         r.antennaMethod = g.antenna.method;
-        r.antennaType = toText(g.antennaType);
+        r.antennaType = antennaTypes_.text(g.antennaType);
         r.hrms = g.epoch.hrms;
         r.vrms = g.epoch.vrms;
         r.pdop = g.dop.pdop;
@@ -247,25 +290,30 @@ class JobBuilder {
         r.glonassSatellites = ri.glonassSatellites;
         r.gnssSatellites = ri.gnssSatellites;
         const BaseInfoRecord& bi = g.baseInfo;
-        r.baseName = toText(bi.name);
+        r.baseName = baseNameTexts_.text(bi.name);
         r.baseWgsLatitude = bi.wgsLatitude;
         r.baseWgsLongitude = bi.wgsLongitude;
         r.baseWgsHeight = bi.wgsHeight;
-        r.baseAntennaType = toText(bi.antennaType);
+        r.baseAntennaType = baseAntennaTypes_.text(bi.antennaType);
         r.baseAntennaHeight = bi.antennaHeight;
         r.baseAntennaMethod = bi.antennaMethod;
         r.baseNorth = bi.north;
         r.baseEast = bi.east;
         r.baseHeight = bi.height;
         const AttributeRecord& a = g.attributes;
-        r.code = toText(a.code);
-        r.echoHeight = toText(a.echoHeight);
+        r.code = codes_.text(a.code);
+        r.echoHeight = echoHeights_.text(a.echoHeight);
         r.precisionX = a.precisionX;
         r.precisionY = a.precisionY;
         r.precisionH = a.precisionH;
-        r.method = toText(a.method);
+        r.method = methods_.text(a.method);
 
-        if (!baseNames_.contains(r.baseName)) {
+        const bool sameBaseAsLast = haveLastBase_ && bi.name == lastBaseName_;
+        if (!sameBaseAsLast) {
+            lastBaseName_ = bi.name;
+            haveLastBase_ = true;
+        }
+        if (!sameBaseAsLast && !baseNames_.contains(r.baseName)) {
             baseNames_.insert(r.baseName);
             BaseStation b;
             b.name = r.baseName;
@@ -280,13 +328,31 @@ class JobBuilder {
             b.height = bi.height;
             job_.bases.push_back(std::move(b));
         }
-        job_.rovers.push_back(std::move(r));
-        job_.groups.push_back(std::move(g));
+        if (job_.groups.size() == kGroupsBeforeReserve) reserveForWholeFile(source);
     }
 
+    // Once the first groups show how long a group is, room for all the file's groups saves the lists
+    // from growing step by step (a file of 100 000 points would move its groups several times).
+    void reserveForWholeFile(const LineSource& source) {
+        const qint64 used = source.consumed();
+        if (deviceSize_ <= 0 || used <= 0) return;
+        const double perGroup = static_cast<double>(used) / static_cast<double>(kGroupsBeforeReserve);
+        const double expected = static_cast<double>(deviceSize_) / perGroup * 1.05 + 16;
+        if (expected > 50'000'000) return;
+        const qsizetype count = static_cast<qsizetype>(expected);
+        job_.rovers.reserve(count);
+        job_.groups.reserve(count);
+    }
+
+    static constexpr qsizetype kGroupsBeforeReserve = 256;
+
     RawJob& job_;
+    qint64 deviceSize_;
     RawRecordParser parser_;
-    QSet<QString> baseNames_;  // names already in job_.bases
+    QSet<QString> baseNames_;   // names already in job_.bases
+    std::string lastBaseName_;  // base name of the group read last (already in job_.bases)
+    bool haveLastBase_ = false;
+    SharedTexts antennaTypes_, baseNameTexts_, baseAntennaTypes_, codes_, echoHeights_, methods_;
 };
 
 }  // namespace
@@ -295,7 +361,7 @@ bool readRawJob(QIODevice& device, RawJob& job) {
     if (!device.isOpen() || !device.isReadable()) return false;
     RawJob fresh;
     LineSource source(device);
-    JobBuilder(fresh).readAll(source);
+    JobBuilder(fresh, device.isSequential() ? 0 : device.size()).readAll(source);
     if (source.failed()) return false;
     fresh.path = std::move(job.path);
     job = std::move(fresh);
@@ -304,6 +370,7 @@ bool readRawJob(QIODevice& device, RawJob& job) {
 
 bool readRawJob(const QString& path, RawJob& job) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    // The reader keeps its own large buffer; a second one inside the device would only copy.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
     return readRawJob(file, job);
 }

@@ -4,9 +4,21 @@
 
 namespace {
 
-std::string toBytes(const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+// Sets bytes to text in the local 8-bit encoding. That encoding is a superset of ASCII, so pure ASCII text
+// (nearly every text of a job) is narrowed in place without the round trip through a byte array.
+void setBytes(std::string& bytes, const QString& text) {
+    const qsizetype size = text.size();
+    const QChar* chars = text.constData();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (chars[i].unicode() >= 0x80) {
+            const QByteArray local = text.toLocal8Bit();
+            bytes.assign(local.constData(), static_cast<std::size_t>(local.size()));
+            return;
+        }
+    }
+    bytes.resize(static_cast<std::size_t>(size));
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(chars[i].unicode());
 }
 
 }  // namespace
@@ -30,21 +42,21 @@ bool writePointGroup(const PointRecordGroup& g, RawRecordWriter& w) {
 }
 
 void refreshPointGroup(const RoverPoint& r, const BaseStation* base, PointRecordGroup& g) {
-    g.point.name = toBytes(r.name);
+    setBytes(g.point.name, r.name);
     g.point.north = r.north;
     g.point.east = r.east;
     g.point.height = r.height;
 
     g.antenna.antennaHeight = r.antennaHeight;
     g.antenna.method = r.antennaMethod;
-    g.antennaType = toBytes(r.antennaType);
+    setBytes(g.antennaType, r.antennaType);
     g.epoch.hrms = r.hrms;
     g.epoch.vrms = r.vrms;
     g.dop.pdop = r.pdop;
     g.dop.solutionType = r.solutionType;
 
     RoverInfoRecord& ri = g.roverInfo;
-    ri.time = toBytes(r.time);
+    setBytes(ri.time, r.time);
     ri.wgsLatitude = r.wgsLatitude;
     ri.wgsLongitude = r.wgsLongitude;
     ri.wgsHeight = r.wgsHeight;
@@ -56,22 +68,22 @@ void refreshPointGroup(const RoverPoint& r, const BaseStation* base, PointRecord
 
     BaseInfoRecord& bi = g.baseInfo;
     if (base) {
-        bi.name = toBytes(base->name);
+        setBytes(bi.name, base->name);
         bi.wgsLatitude = base->wgsLatitude;
         bi.wgsLongitude = base->wgsLongitude;
         bi.wgsHeight = base->wgsHeight;
-        bi.antennaType = toBytes(base->antennaType);
+        setBytes(bi.antennaType, base->antennaType);
         bi.antennaHeight = base->antennaHeight;
         bi.antennaMethod = base->antennaMethod;
         bi.north = base->north;
         bi.east = base->east;
         bi.height = base->height;
     } else {
-        bi.name = toBytes(r.baseName);
+        setBytes(bi.name, r.baseName);
         bi.wgsLatitude = r.baseWgsLatitude;
         bi.wgsLongitude = r.baseWgsLongitude;
         bi.wgsHeight = r.baseWgsHeight;
-        bi.antennaType = toBytes(r.baseAntennaType);
+        setBytes(bi.antennaType, r.baseAntennaType);
         bi.antennaHeight = r.baseAntennaHeight;
         bi.antennaMethod = r.baseAntennaMethod;
         bi.north = r.baseNorth;
@@ -80,12 +92,12 @@ void refreshPointGroup(const RoverPoint& r, const BaseStation* base, PointRecord
     }
 
     AttributeRecord& a = g.attributes;
-    a.code = toBytes(r.code);
-    a.echoHeight = toBytes(r.echoHeight);
+    setBytes(a.code, r.code);
+    setBytes(a.echoHeight, r.echoHeight);
     a.precisionX = r.precisionX;
     a.precisionY = r.precisionY;
     a.precisionH = r.precisionH;
-    a.method = toBytes(r.method);
+    setBytes(a.method, r.method);
 }
 
 const BaseStation* findLastBase(const QList<BaseStation>& bases, const QString& name) {
@@ -104,10 +116,11 @@ bool writeRawJob(const QString& path, const RawJob& job, QString* error) {
         lastBase.reserve(job.bases.size());
         for (qsizetype i = 0; i < job.bases.size(); ++i) lastBase.insert(job.bases[i].name, i);
 
+        PointRecordGroup group;  // one working copy, so its texts reuse their storage from point to point
         for (qsizetype i = 0; ok && i < job.rovers.size(); ++i) {
             const RoverPoint& rover = job.rovers[i];
             // A rover without stored records (the lists should be parallel) is written from fresh ones.
-            PointRecordGroup group = i < job.groups.size() ? job.groups[i] : PointRecordGroup();
+            group = i < job.groups.size() ? job.groups[i] : PointRecordGroup();
             const auto found = lastBase.constFind(rover.baseName);
             refreshPointGroup(rover, found == lastBase.constEnd() ? nullptr : &job.bases[found.value()],
                               group);

@@ -1,7 +1,7 @@
 #pragma once
 #include "geodex/Export.h"
 #include "geodex/projections/CoordinateSystem.h"
-#include "geodex/projections/EllipsoidMath.h"
+#include "geodex/projections/EllipsoidSeries.h"
 #include "geodex/projections/GeodeticCoordinates.h"
 #include "geodex/projections/MapProjectionCoordinates.h"
 

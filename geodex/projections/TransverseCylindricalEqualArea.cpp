@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "geodex/projections/Checks.h"
+#include "geodex/projections/EllipsoidMath.h"
 #include "geodex/projections/CoordinateType.h"
 
 namespace Orvale::Geodex {

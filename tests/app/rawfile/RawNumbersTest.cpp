@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "rawfile/RawNumbers.h"
@@ -132,4 +133,26 @@ TEST(RawNumbers, IgnoresACommaDecimalLocale) {
     std::setlocale(LC_NUMERIC, previous.c_str());
     EXPECT_EQ(read, 1.25) << found;
     EXPECT_EQ(written, "1.250") << found;
+}
+
+TEST(RawNumbers, FormatsAndReadsRandomValuesOfEveryMagnitudeLikeTheCLibrary) {
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<int> exponents(-40, 70);
+    std::uniform_int_distribution<int> decimalCounts(0, 19);
+    int mismatches = 0;
+    for (int i = 0; i < 200000; ++i) {
+        // Random bit patterns scaled over many magnitudes, and exact ties at the last printed decimal.
+        double value = std::ldexp(static_cast<double>(random() >> 11), exponents(random) - 53);
+        if (i % 3 == 0) value = std::ldexp(static_cast<double>(random() % 4096) + 0.5, -(i % 7));
+        if (random() & 1) value = -value;
+        const int decimals = i % 4 == 0 ? 15 : decimalCounts(random);
+        char expected[512];
+        std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+        std::string out;
+        appendFixed(out, value, decimals);
+        if (out != expected && ++mismatches < 10) ADD_FAILURE() << out << " != " << expected;
+        if (!sameReal(lenientReal(expected), std::atof(expected)) && ++mismatches < 10)
+            ADD_FAILURE() << expected;
+    }
+    EXPECT_EQ(mismatches, 0);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "geodex/geodex.h"
+#include "geodex/projections/EllipsoidMath.h"
 
 using namespace Orvale::Geodex;
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "geodex/geodex.h"
+#include "geodex/projections/EllipsoidMath.h"
 
 using namespace Orvale::Geodex;
 
