@@ -68,16 +68,22 @@ inline double authalicQ(double e, double es, double phi) {
     return sinPhi / (1.0 - es * sinPhi * sinPhi) - (1.0 / (2.0 * e)) * std::log((1.0 - esin) / (1.0 + esin));
 }
 
-// Authalic latitude β of the geodetic latitude φ (radians), sin β = q(φ)/q(π/2), e the eccentricity
-// (> 0), es = e². Evaluated without cancellation near the poles, where asin(q/qp) loses half the digits:
-// qp − q(φ) = (1 − s)(1 + e² s)/((1 − e²)(1 − e² s²)) + atanh(e (1 − s)/(1 − e² s))/e with s = |sin φ|.
-inline double authalicLatitude(double e, double es, double phi) {
+// Distance of q(φ) from its pole value, q(π/2) − q(|φ|), written without cancellation so that it keeps its
+// digits next to a pole, where q itself (about 2) cannot: with s = |sin φ|,
+// (1 − s)(1 + e² s)/((1 − e²)(1 − e² s²)) + atanh(e (1 − s)/(1 − e² s))/e. e the eccentricity, es = e².
+inline double authalicQPoleGap(double e, double es, double phi) {
     const double s = std::fabs(std::sin(phi));
     const double cosPhi = std::cos(phi);
     const double oneMinusS = cosPhi * cosPhi / (1 + s);
+    return oneMinusS * (1 + es * s) / ((1 - es) * (1 - es * s * s)) +
+           std::atanh(e * oneMinusS / (1 - es * s)) / e;
+}
+
+// Authalic latitude β of the geodetic latitude φ (radians), sin β = q(φ)/q(π/2), e the eccentricity
+// (> 0), es = e². Evaluated from the gap to the pole, as asin(q/qp) loses half the digits near the poles.
+inline double authalicLatitude(double e, double es, double phi) {
     const double qp = 1 / (1 - es) + std::atanh(e) / e;
-    const double D = oneMinusS * (1 + es * s) / ((1 - es) * (1 - es * s * s)) +
-                     std::atanh(e * oneMinusS / (1 - es * s)) / e;
+    const double D = authalicQPoleGap(e, es, phi);
     const double beta = std::atan2(qp - D, std::sqrt(D * (2 * qp - D)));
     return phi < 0 ? -beta : beta;
 }
