@@ -3,12 +3,13 @@
 #include <string>
 
 #include "geodex/projections/CSException.h"
+#include "geodex/projections/EllipsoidMath.h"
 #include "geodex/projections/ProjectionMessage.h"
 
 namespace Orvale::Geodex {
 
 class MessageCollector {
-public:
+  public:
     // Appends message n when the check failed.
     void add(bool failed, int n) {
         if (failed) text_ += ProjectionMessage(n);
@@ -20,7 +21,7 @@ public:
         if (!text_.empty()) throw CSException(text_.c_str());
     }
 
-private:
+  private:
     std::string text_;
 };
 
@@ -29,5 +30,18 @@ private:
 
 // Range tests that treat a non-number as outside every range.
 inline bool outside(double v, double lo, double hi) { return !(v >= lo && v <= hi); }
+
+// The checks every projection constructor starts with: a > 0 (message 19), 1/f in [250, 350] (20).
+inline void addEllipsoidChecks(MessageCollector& errors, double a, double f) {
+    errors.add(!(a > 0), kMsgSemiMajorAxis);
+    errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
+}
+
+// The checks every project() starts with: latitude (radians) in [-π/2, π/2] (message 43), longitude
+// (radians) in [-π, 2π] (44).
+inline void addGeodeticChecks(MessageCollector& errors, double lambda, double phi) {
+    errors.add(outside(phi, -kHalfPi, kHalfPi), kMsgLatitude);
+    errors.add(outside(lambda, -kPi, kTwoPi), kMsgLongitude);
+}
 
 }  // namespace Orvale::Geodex

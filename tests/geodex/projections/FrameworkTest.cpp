@@ -40,7 +40,8 @@ TEST(Geocentric, AxisPointsComeBackWithLongitudeInZeroToTwoPi) {
         double x, y, z, lon;
     } cases[] = {{kA, 0, 0, 0}, {-kA, 0, 0, 3.141592653589793}, {0, -kA, 0, 3 * 3.141592653589793 / 2}};
     for (const Case& c : cases) {
-        std::unique_ptr<GeodeticCoordinates> p(g.toGeodetic(CartesianCoordinates(9, c.x, c.y, c.z), 5, 1e-14));
+        std::unique_ptr<GeodeticCoordinates> p(
+            g.toGeodetic(CartesianCoordinates(9, c.x, c.y, c.z), 5, 1e-14));
         EXPECT_NEAR(p->longitude(), c.lon, 1e-15);
         EXPECT_NEAR(p->latitude(), 0, 1e-15);
         EXPECT_NEAR(p->height(), 0, 1e-9);

@@ -1,0 +1,158 @@
+#pragma once
+// Record structures of the raw survey file: one structure per record kind, one field per key, in key order.
+//
+// A raw survey file is line oriented; each line is a comma-separated record whose first field is the tag
+// (two letters for standard records, four letters beginning with "QZ" for extension records) and whose
+// other fields are a key immediately followed by its value ("NMJob 12", "BSN 4500123.25").
+//
+// Texts are kept as the 8-bit bytes of the file (local encoding, trimmed of blanks, tabs, CR and LF).
+// Numbers are in the units of the file. A value-initialised record has empty texts and zero numbers,
+// which is what a key missing from its line leaves behind. Fields the program never interprets
+// ("stored and written back only") are kept exactly as read so that a saved file carries them on.
+#include <cstdint>
+#include <string>
+
+// JB: job properties.
+struct JobRecord {
+    std::string name;  // NM
+    std::string date;  // DT
+    std::string time;  // TM
+};
+
+// CS: coordinate system.
+struct CoordSystemRecord {
+    std::int8_t code = 0;   // CO, low byte of the decimal value (300 keeps 44); written back only
+    std::string zg;         // ZG, written back only
+    std::string zn;         // ZN, written back only
+    std::string datumName;  // DN, shown as the job's datum
+};
+
+// ES: ellipsoid of the local datum.
+struct EllipsoidRecord {
+    double semiMajorAxis = 0.0;      // RD, metres
+    double inverseFlattening = 0.0;  // IF, 1/f
+    std::string name;                // EM
+};
+
+// DT: datum transformation from WGS 84.
+struct DatumRecord {
+    std::int8_t type = 0;            // DA, 1 = seven-parameter transformation in use
+    double semiMajorAxis = 0.0;      // RD, written back only
+    double inverseFlattening = 0.0;  // IF, written back only
+    double rotationX = 0.0;          // OX, arc-seconds
+    double rotationY = 0.0;          // OY, arc-seconds
+    double rotationZ = 0.0;          // OZ, arc-seconds
+    double translationX = 0.0;       // LX, metres
+    double translationY = 0.0;       // LY, metres
+    double translationZ = 0.0;       // LZ, metres
+    double scalePpm = 0.0;           // SP, parts per million
+};
+
+// QZAH: four-parameter plane adjustment of the local grid.
+struct HorizontalAdjustRecord {
+    int inUse = 0;                  // AHUS, in use when not 0
+    double originNorth = 0.0;       // ORGX, metres
+    double originEast = 0.0;        // ORGY, metres
+    double translationNorth = 0.0;  // TRSX, metres
+    double translationEast = 0.0;   // TRSY, metres
+    double rotationDegrees = 0.0;   // "CA  ", degrees
+    double scaleFactor = 0.0;       // "CK  "
+};
+
+// QZAV: inclined-plane height adjustment.
+struct VerticalAdjustRecord {
+    int inUse = 0;    // AVUS, in use when not 0
+    double a0 = 0.0;  // "A0  ", constant term, metres
+    double a1 = 0.0;  // "A1  ", slope towards north, ppm
+    double a2 = 0.0;  // "A2  ", slope towards east, ppm
+    double x0 = 0.0;  // "X0  ", origin north, metres
+    double y0 = 0.0;  // "Y0  ", origin east, metres
+};
+
+// PJ: map projection.
+struct ProjectionRecord {
+    int type = 0;                // TP, 32 = transverse Mercator
+    std::string originLatitude;  // LA, radians held as decimal text
+    double ln = 0.0;             // LN, written back only
+    double ht = 0.0;             // HT, written back only
+    double falseNorthing = 0.0;  // "N ", metres
+    double falseEasting = 0.0;   // "E ", metres
+    double el = 0.0;             // EL, written back only
+    double scaleFactor = 0.0;    // SC
+    double oo = 0.0;             // OO, written back only
+    double ot = 0.0;             // OT, written back only
+};
+
+// GS: first record of a point group, the point's local grid position.
+struct PointRecord {
+    std::string name;         // PN
+    double north = 0.0;       // "N ", metres
+    double east = 0.0;        // "E ", metres
+    double height = 0.0;      // EL, metres
+    std::string description;  // "--", read but never written back
+};
+
+// AH: antenna set-up of the rover.
+struct AntennaRecord {
+    std::string dc;              // DC, written back only
+    double antennaHeight = 0.0;  // MA, measured antenna height, metres
+    int method = 0;              // ME, 0..2: index of the antenna height measuring method
+    double ra = 0.0;             // RA, written back only
+};
+
+// EP: epoch record; only the two RMS values are used, the rest is written back as read.
+struct EpochRecord {
+    std::string time;        // TM
+    double latitude = 0.0;   // LA
+    double longitude = 0.0;  // LN
+    double height = 0.0;     // HT
+    double hrms = 0.0;       // RH, horizontal RMS, metres
+    double vrms = 0.0;       // RV, vertical RMS, metres
+    double dh = 0.0;         // DH
+    double dv = 0.0;         // DV
+    std::int8_t gm = 0;      // GM, low byte
+    std::int8_t cl = 0;      // CL, low byte
+};
+
+// QZDP: dilution of precision and solution type.
+struct DopRecord {
+    double pdop = 0.0;     // "DOP "
+    int solutionType = 0;  // "DIF ", 9 = RTK fixed
+};
+
+// QZRV: rover observation in WGS 84.
+struct RoverInfoRecord {
+    std::string time;           // QZTM, shown as is
+    double wgsLatitude = 0.0;   // RVWB
+    double wgsLongitude = 0.0;  // RVWL
+    double wgsHeight = 0.0;     // RVWH, ellipsoidal height, metres
+    int duration = 0;           // DRTM
+    int epochs = 0;             // EPCH
+    int gpsSatellites = 0;      // NGPS
+    int glonassSatellites = 0;  // NGNS
+    int gnssSatellites = 0;     // NALL
+};
+
+// QZBS: the base station the rover was measured from.
+struct BaseInfoRecord {
+    std::string name;            // BSNM
+    double north = 0.0;          // "BSN ", metres
+    double east = 0.0;           // "BSE ", metres
+    double height = 0.0;         // "BSH ", metres
+    double wgsLatitude = 0.0;    // BSWB
+    double wgsLongitude = 0.0;   // BSWL
+    double wgsHeight = 0.0;      // BSWH, ellipsoidal height, metres
+    std::string antennaType;     // BSAT
+    double antennaHeight = 0.0;  // BSMA, metres
+    int antennaMethod = 0;       // BSME, 0..2 as AntennaRecord::method
+};
+
+// QZAD: point attributes.
+struct AttributeRecord {
+    std::string code;         // CODE
+    std::string echoHeight;   // ECHT, held as text
+    double precisionX = 0.0;  // "XP  "
+    double precisionY = 0.0;  // "YP  "
+    double precisionH = 0.0;  // "HP  "
+    std::string method;       // METH, measuring method text
+};

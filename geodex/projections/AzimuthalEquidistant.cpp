@@ -1,0 +1,131 @@
+#include "geodex/projections/AzimuthalEquidistant.h"
+
+#include <cmath>
+
+#include "geodex/projections/Checks.h"
+#include "geodex/projections/CoordinateType.h"
+#include "geodex/projections/EllipsoidMath.h"
+
+namespace Orvale::Geodex {
+
+namespace {
+const double kOneDegree = 0.017453292519943295;
+const double kPolarWindow = 20015110.0;       // metres
+const double kEquatorialWindow = 19903915.0;  // metres
+const double kRimRounding = 1e-6;             // metres
+// Longitude difference of the oblique window's point: one degree short of the antipode's meridian.
+const double kSinWindow = std::sin(kPi - kOneDegree);
+const double kCosWindow = std::cos(kPi - kOneDegree);
+}  // namespace
+
+AzimuthalEquidistant::AzimuthalEquidistant(double a, double f, double centralMeridian, double originLatitude,
+                                           double falseEasting, double falseNorthing)
+    : CoordinateSystem(a, f) {
+    MessageCollector errors;
+    addEllipsoidChecks(errors, a, f);
+    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    errors.throwIfAny();
+
+    Ra = authalicRadius(a, f);
+    this->originLatitude = originLatitude;
+    sinPhi0 = std::sin(originLatitude);
+    cosPhi0 = std::cos(originLatitude);
+    this->centralMeridian = storedCentralMeridian(centralMeridian);
+    this->falseEasting = falseEasting;
+    this->falseNorthing = falseNorthing;
+    polarAspect = std::fabs(std::fabs(originLatitude) - kHalfPi) < 1e-10;
+    equatorialAspect = std::fabs(originLatitude) <= 1e-10;
+
+    if (polarAspect) {
+        deltaEasting = deltaNorthing = kPolarWindow;
+    } else if (std::fabs(originLatitude) < 1e-10) {
+        deltaEasting = deltaNorthing = kEquatorialWindow;
+    } else {
+        deltaNorthing = kEquatorialWindow;
+        // Easting of the point one degree short of the antipode's meridian, at the antipode's latitude,
+        // taken from the formulas directly (for a central meridian just east of Greenwich the point's
+        // longitude lies below -π, which a projected point may not).
+        double x, y;
+        offsets(-originLatitude, SphereDirection(-sinPhi0, cosPhi0, kSinWindow, kCosWindow), x, y);
+        deltaEasting = std::fabs(x);
+    }
+}
+
+void AzimuthalEquidistant::offsets(double phi, const SphereDirection& p, double& x, double& y) const {
+    if (polarAspect) {
+        if (originLatitude >= 0) {
+            const double rho = Ra * (kHalfPi - phi);
+            x = rho * p.sinDlambda;
+            y = -rho * p.cosDlambda;
+        } else {
+            const double rho = Ra * (kHalfPi + phi);
+            x = rho * p.sinDlambda;
+            y = rho * p.cosDlambda;
+        }
+        return;
+    }
+    const double cosC =
+        equatorialAspect ? p.cosPhi * p.cosDlambda : azimuthalCosDistance(sinPhi0, cosPhi0, p);
+    double k;
+    if (std::fabs(std::fabs(cosC) - 1) < 1e-14) {
+        if (cosC < 0) throwMessage(kMsgProjectsIntoCircle);  // the antipode of the origin
+        // Within about a metre of the origin c/sin c is 1 to the last digit.
+        k = Ra;
+    } else {
+        const double c = std::acos(cosC);
+        k = Ra * c / std::sin(c);
+    }
+    if (equatorialAspect)
+        azimuthalOffsets(k, 0.0, 1.0, p, x, y);
+    else
+        azimuthalOffsets(k, sinPhi0, cosPhi0, p, x, y);
+}
+
+MapProjectionCoordinates* AzimuthalEquidistant::project(const GeodeticCoordinates& geodetic) const {
+    const double lambda = geodetic.longitude();
+    const double phi = geodetic.latitude();
+    MessageCollector errors;
+    addGeodeticChecks(errors, lambda, phi);
+    errors.throwIfAny();
+
+    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+    double x, y;
+    offsets(phi, SphereDirection(phi, dlambda), x, y);
+    return new MapProjectionCoordinates(CoordinateType::azimuthalEquidistant, falseEasting + x,
+                                        falseNorthing + y);
+}
+
+GeodeticCoordinates* AzimuthalEquidistant::backProject(const MapProjectionCoordinates& projected) const {
+    const double E = projected.easting();
+    const double N = projected.northing();
+    MessageCollector errors;
+    errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
+    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    errors.throwIfAny();
+
+    const double dx = E - falseEasting;
+    const double dy = N - falseNorthing;
+    const double rho = std::sqrt(dx * dx + dy * dy);
+    // The image is the disc of radius π·Ra around the false origin (its rim is the antipode); the corners
+    // of the window lie outside it and stand for no point. A micrometre is allowed for rounding.
+    if (rho > kPi * Ra + kRimRounding) throwMessage(kMsgTooFarFromCenter);
+    if (rho <= 1e-10)
+        return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
+
+    const double c = rho / Ra;
+    const double sinC = std::sin(c);
+    const double cosC = std::cos(c);
+    double phi = azimuthalLatitude(sinC, cosC, dy, rho, sinPhi0, cosPhi0);
+    double lambda;
+    if (polarAspect)
+        lambda = centralMeridian + (originLatitude >= 0 ? std::atan2(dx, -dy) : std::atan2(dx, dy));
+    else
+        lambda = centralMeridian + azimuthalLongitudeDifference(sinC, cosC, dx, dy, rho, sinPhi0, cosPhi0);
+
+    phi = clampLatitude(phi);
+    lambda = clampLongitude(reduceLongitudeOnce(lambda));
+    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+}
+
+}  // namespace Orvale::Geodex

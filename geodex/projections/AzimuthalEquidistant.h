@@ -1,0 +1,45 @@
+#pragma once
+#include "geodex/Export.h"
+#include "geodex/projections/CoordinateSystem.h"
+#include "geodex/projections/GeodeticCoordinates.h"
+#include "geodex/projections/MapProjectionCoordinates.h"
+
+namespace Orvale::Geodex {
+
+struct SphereDirection;
+
+// Azimuthal equidistant projection of the sphere of equal area (code 1), any aspect: distances
+// and directions from the origin are true.
+class GEODEX_EXPORT AzimuthalEquidistant : public CoordinateSystem {
+  public:
+    // a in metres, f the flattening; central meridian in [-π, 2π] and origin latitude in [-π/2, π/2]
+    // (radians); false easting/northing in metres. Throws CSException (19, 20, 22, 24).
+    AzimuthalEquidistant(double a, double f, double centralMeridian, double originLatitude,
+                         double falseEasting, double falseNorthing);
+
+    // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres (new heap
+    // tuple of type 1). Throws CSException (43, 44, 47).
+    MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
+
+    // Easting, northing in metres → longitude in [-π, π], latitude in [-π/2, π/2] (radians), height 0
+    // (new heap tuple of type 10). Throws CSException (45, 46, 42).
+    GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
+
+  private:
+    // Plane offsets from (FE, FN) of a point, without range checks; metres.
+    void offsets(double phi, const SphereDirection& p, double& x, double& y) const;
+
+    double Ra;  // radius of the sphere of equal area, metres
+    double originLatitude;
+    double sinPhi0;
+    double cosPhi0;
+    double centralMeridian;  // in [-π, π]
+    double falseEasting;
+    double falseNorthing;
+    bool polarAspect;
+    bool equatorialAspect;
+    double deltaEasting;
+    double deltaNorthing;
+};
+
+}  // namespace Orvale::Geodex

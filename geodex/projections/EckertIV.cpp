@@ -1,0 +1,88 @@
+#include "geodex/projections/EckertIV.h"
+
+#include <cmath>
+
+#include "geodex/projections/Checks.h"
+#include "geodex/projections/EllipsoidMath.h"
+
+namespace Orvale::Geodex {
+
+namespace {
+const double kTwoPlusHalfPi = 3.5707963267948966;  // 2 + π/2
+const double kTolerance = 4.85e-10;
+const int kBudget = 200;
+}  // namespace
+
+EckertIV::EckertIV(double a, double f, double centralMeridian_, double falseEasting_, double falseNorthing_)
+    : CoordinateSystem(a, f) {
+    MessageCollector errors;
+    addEllipsoidChecks(errors, a, f);
+    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    errors.throwIfAny();
+
+    // The projection's constants 2/sqrt(π(4 + π)) and 2·sqrt(π/(4 + π)), rounded to seven decimals.
+    const double Ra = authalicRadius(a, f);
+    xScale = 0.4222382 * Ra;
+    yScale = 1.3265004 * Ra;
+    centralMeridian = storedCentralMeridian(centralMeridian_);
+    falseEasting = falseEasting_;
+    falseNorthing = falseNorthing_;
+    if (centralMeridian > 0) {
+        minEasting = -16902288;
+        maxEasting = 16808386;
+    } else if (centralMeridian < 0) {
+        minEasting = -16808386;
+        maxEasting = 16902288;
+    } else {
+        minEasting = -16902288;
+        maxEasting = 16902288;
+    }
+    deltaNorthing = 8451144;
+}
+
+MapProjectionCoordinates* EckertIV::project(const GeodeticCoordinates& geodetic) const {
+    const double lambda = geodetic.longitude();
+    const double phi = geodetic.latitude();
+    MessageCollector errors;
+    addGeodeticChecks(errors, lambda, phi);
+    errors.throwIfAny();
+
+    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+    // Newton steps on θ + sin θ cos θ + 2 sin θ = (2 + π/2) sin φ.
+    const double target = kTwoPlusHalfPi * std::sin(phi);
+    double theta = phi / 2;
+    int budget = kBudget;
+    double delta;
+    do {
+        const double sinTheta = std::sin(theta);
+        const double cosTheta = std::cos(theta);
+        delta = (theta + sinTheta * cosTheta + 2 * sinTheta - target) / (2 * cosTheta * (1 + cosTheta));
+        theta -= delta;
+        if (--budget == 0) throwMessage(kMsgNorthing);
+    } while (!(std::fabs(delta) <= kTolerance));
+
+    const double easting = falseEasting + xScale * dlambda * (1 + std::cos(theta));
+    const double northing = falseNorthing + yScale * std::sin(theta);
+    return new MapProjectionCoordinates(CoordinateType::eckert4, easting, northing);
+}
+
+GeodeticCoordinates* EckertIV::backProject(const MapProjectionCoordinates& projected) const {
+    const double E = projected.easting();
+    const double N = projected.northing();
+    MessageCollector errors;
+    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
+    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    errors.throwIfAny();
+
+    const double theta = std::asin(clampUnit((N - falseNorthing) / yScale));
+    const double sinTheta = std::sin(theta);
+    const double cosTheta = std::cos(theta);
+    // At the pole rounding can lift the sine just above 1.
+    const double phi =
+        clampLatitude(std::asin(clampUnit((theta + sinTheta * cosTheta + 2 * sinTheta) / kTwoPlusHalfPi)));
+    const double lambda =
+        clampLongitude(reduceLongitudeOnce(centralMeridian + (E - falseEasting) / (xScale * (1 + cosTheta))));
+    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+}
+
+}  // namespace Orvale::Geodex

@@ -1,0 +1,87 @@
+#include "geodex/projections/EckertVI.h"
+
+#include <cmath>
+
+#include "geodex/projections/Checks.h"
+#include "geodex/projections/EllipsoidMath.h"
+
+namespace Orvale::Geodex {
+
+namespace {
+const double kOnePlusHalfPi = 2.5707963267948966;  // 1 + π/2
+const double kTolerance = 4.85e-10;
+const int kBudget = 60;
+}  // namespace
+
+EckertVI::EckertVI(double a, double f, double centralMeridian_, double falseEasting_, double falseNorthing_)
+    : CoordinateSystem(a, f) {
+    MessageCollector errors;
+    addEllipsoidChecks(errors, a, f);
+    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    errors.throwIfAny();
+
+    k = authalicRadius(a, f) / std::sqrt(2 + kPi);
+    centralMeridian = storedCentralMeridian(centralMeridian_);
+    falseEasting = falseEasting_;
+    falseNorthing = falseNorthing_;
+    if (centralMeridian > 0) {
+        minEasting = -17653839;
+        maxEasting = 17555761;
+    } else if (centralMeridian < 0) {
+        minEasting = -17555761;
+        maxEasting = 17653838;
+    } else {
+        minEasting = -17653838;
+        maxEasting = 17653838;
+    }
+    deltaNorthing = 8826919;
+}
+
+MapProjectionCoordinates* EckertVI::project(const GeodeticCoordinates& geodetic) const {
+    const double lambda = geodetic.longitude();
+    const double phi = geodetic.latitude();
+    MessageCollector errors;
+    addGeodeticChecks(errors, lambda, phi);
+    errors.throwIfAny();
+
+    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+    // Newton steps on θ + sin θ = (1 + π/2) sin φ.
+    const double target = kOnePlusHalfPi * std::sin(phi);
+    double theta = phi;
+    int budget = kBudget;
+    double delta;
+    do {
+        delta = (theta + std::sin(theta) - target) / (1 + std::cos(theta));
+        theta -= delta;
+        if (--budget == 0) throwMessage(kMsgNorthing);
+    } while (!(std::fabs(delta) <= kTolerance));
+
+    const double easting = falseEasting + k * dlambda * (1 + std::cos(theta));
+    const double northing = falseNorthing + 2 * k * theta;
+    return new MapProjectionCoordinates(CoordinateType::eckert6, easting, northing);
+}
+
+GeodeticCoordinates* EckertVI::backProject(const MapProjectionCoordinates& projected) const {
+    const double E = projected.easting();
+    const double N = projected.northing();
+    MessageCollector errors;
+    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
+    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    errors.throwIfAny();
+
+    const double theta = (N - falseNorthing) / (2 * k);
+    const double x = (theta + std::sin(theta)) / kOnePlusHalfPi;
+    double phi;
+    if (x > 1)
+        phi = kHalfPi;
+    else if (x < -1)
+        phi = -kHalfPi;
+    else
+        phi = std::asin(x);
+    phi = clampLatitude(phi);
+    const double lambda = clampLongitude(
+        reduceLongitudeOnce(centralMeridian + (E - falseEasting) / (k * (1 + std::cos(theta)))));
+    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+}
+
+}  // namespace Orvale::Geodex

@@ -1,0 +1,62 @@
+#include "geodex/projections/MillerCylindrical.h"
+
+#include <cmath>
+
+#include "geodex/projections/Checks.h"
+#include "geodex/projections/EllipsoidMath.h"
+
+namespace Orvale::Geodex {
+
+MillerCylindrical::MillerCylindrical(double a, double f, double centralMeridian_, double falseEasting_,
+                                     double falseNorthing_)
+    : CoordinateSystem(a, f) {
+    MessageCollector errors;
+    addEllipsoidChecks(errors, a, f);
+    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    errors.throwIfAny();
+
+    Ra = authalicRadius(a, f);
+    centralMeridian = storedCentralMeridian(centralMeridian_);
+    falseEasting = falseEasting_;
+    falseNorthing = falseNorthing_;
+    if (centralMeridian > 0) {
+        minEasting = -20015110;
+        maxEasting = 19903915;
+    } else if (centralMeridian < 0) {
+        minEasting = -19903915;
+        maxEasting = 20015110;
+    } else {
+        minEasting = -20015110;
+        maxEasting = 20015110;
+    }
+    deltaNorthing = 14675058;
+}
+
+MapProjectionCoordinates* MillerCylindrical::project(const GeodeticCoordinates& geodetic) const {
+    const double lambda = geodetic.longitude();
+    const double phi = geodetic.latitude();
+    MessageCollector errors;
+    addGeodeticChecks(errors, lambda, phi);
+    errors.throwIfAny();
+
+    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+    const double sinPhi = std::sin(0.8 * phi);
+    const double easting = falseEasting + Ra * dlambda;
+    const double northing = falseNorthing + (Ra / 1.6) * std::log((1 + sinPhi) / (1 - sinPhi));
+    return new MapProjectionCoordinates(CoordinateType::millerCylindrical, easting, northing);
+}
+
+GeodeticCoordinates* MillerCylindrical::backProject(const MapProjectionCoordinates& projected) const {
+    const double E = projected.easting();
+    const double N = projected.northing();
+    MessageCollector errors;
+    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
+    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    errors.throwIfAny();
+
+    const double phi = clampLatitude(std::atan(std::sinh(0.8 * (N - falseNorthing) / Ra)) / 0.8);
+    const double lambda = clampLongitude(reduceLongitudeOnce(centralMeridian + (E - falseEasting) / Ra));
+    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+}
+
+}  // namespace Orvale::Geodex

@@ -1,0 +1,35 @@
+#pragma once
+#include "geodex/Export.h"
+#include "geodex/projections/CoordinateSystem.h"
+#include "geodex/projections/EllipsoidSeries.h"
+#include "geodex/projections/GeodeticCoordinates.h"
+#include "geodex/projections/MapProjectionCoordinates.h"
+
+namespace Orvale::Geodex {
+
+// Sinusoidal equal-area projection on the ellipsoid (meridian distance as a series).
+class GEODEX_EXPORT Sinusoidal : public CoordinateSystem {
+  public:
+    // a in metres (> 0), f the flattening (1/f in [250, 350]); central meridian in radians, [-π, 2π];
+    // false easting and northing in metres. Throws CSException on invalid parameters.
+    Sinusoidal(double a, double f, double centralMeridian, double falseEasting, double falseNorthing);
+
+    // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → new heap tuple (type 29), metres.
+    MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
+
+    // Easting and northing in metres → new heap tuple (type 10): longitude in [-π, π], latitude in
+    // [-π/2, π/2] (radians), height 0.
+    GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
+
+  private:
+    double es;  // e², first eccentricity squared
+    MeridianSeries series;
+    double centralMeridian;  // radians, [-π, π]
+    double falseEasting;     // metres
+    double falseNorthing;    // metres
+    double minEasting;       // easting window, offsets from the false easting, metres
+    double maxEasting;
+    double deltaNorthing;  // northing window half-width about the false northing, metres
+};
+
+}  // namespace Orvale::Geodex

@@ -1,0 +1,121 @@
+#include "geodex/projections/TransverseCylindricalEqualArea.h"
+
+#include <cmath>
+
+#include "geodex/projections/Checks.h"
+#include "geodex/projections/EllipsoidMath.h"
+#include "geodex/projections/CoordinateType.h"
+
+namespace Orvale::Geodex {
+
+namespace {
+// Half-width of the image at k0 = 1 (the equator 90° from the central meridian lies at a/k0), metres.
+const double kHalfWidthAtUnitScale = 6398628.0;
+}  // namespace
+
+TransverseCylindricalEqualArea::TransverseCylindricalEqualArea(double a, double f, double centralMeridian,
+                                                               double originLatitude, double falseEasting,
+                                                               double falseNorthing, double scaleFactor)
+    : CoordinateSystem(a, f) {
+    MessageCollector errors;
+    addEllipsoidChecks(errors, a, f);
+    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    errors.add(outside(scaleFactor, 0.3, 3.0), kMsgScaleFactor);
+    errors.throwIfAny();
+
+    this->centralMeridian = storedCentralMeridian(centralMeridian);
+    this->originLatitude = originLatitude;
+    this->falseEasting = falseEasting;
+    this->falseNorthing = falseNorthing;
+    k0 = scaleFactor;
+    es = eccentricitySquared(f);
+    e = std::sqrt(es);
+    meridian = MeridianSeries(a, f);
+    authalic = AuthalicSeries(es);
+    M0 = meridian.distance(originLatitude);
+
+    // Window: eastings shrink with k0, northings stretch with it; the northings run from the image of
+    // the south pole to that of the north pole, both included.
+    deltaEasting = kHalfWidthAtUnitScale / k0;
+    minNorthing = k0 * (meridian.distance(-kHalfPi) - M0);
+    maxNorthing = k0 * (meridian.distance(kHalfPi) - M0);
+}
+
+// cos φc/cos βc for φc = φ(βc), free of the 0/0 at βc = ±π/2 (the meridians 90° from the central
+// meridian, where both cosines vanish): with δ = φc − βc = a0 sin 2βc + a1 sin 4βc + a2 sin 6βc,
+// cos φc/cos βc = cos δ − sin βc·sin δ/cos βc, and δ/cos βc = 2 sin βc (a0 + 2a1 cos 2βc + a2 (3 − 4 sin²
+// 2βc)).
+double TransverseCylindricalEqualArea::cosineRatio(double betac) const {
+    const double sinBetac = std::sin(betac);
+    const double sin2 = std::sin(2 * betac);
+    const double delta =
+        authalic.a0 * sin2 + authalic.a1 * std::sin(4 * betac) + authalic.a2 * std::sin(6 * betac);
+    const double deltaOverCos =
+        2 * sinBetac *
+        (authalic.a0 + 2 * authalic.a1 * std::cos(2 * betac) + authalic.a2 * (3 - 4 * sin2 * sin2));
+    const double sinDeltaOverDelta = delta == 0 ? 1.0 : std::sin(delta) / delta;
+    return std::cos(delta) - sinBetac * sinDeltaOverDelta * deltaOverCos;
+}
+
+MapProjectionCoordinates* TransverseCylindricalEqualArea::project(const GeodeticCoordinates& geodetic) const {
+    const double lambda = geodetic.longitude();
+    const double phi = geodetic.latitude();
+    MessageCollector errors;
+    addGeodeticChecks(errors, lambda, phi);
+    errors.throwIfAny();
+
+    // Beyond 90° from the central meridian (measured the short way round) the far hemisphere folds onto
+    // the near one.
+    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+    MessageCollector warnings;
+    warnings.add(std::fabs(dlambda) >= kHalfPi, kMsgDistortionWarning);
+
+    // Authalic latitude β, rotated to the transverse authalic latitude βc, back to the geodetic φc.
+    // β = asin((1 − e²)·q(φ)/Qp), evaluated so that it stays exact towards both poles.
+    const double beta = authalicLatitude(e, es, phi);
+    const double betac = std::atan(std::tan(beta) / std::cos(dlambda));
+    const double phic = authalic.latitude(betac);
+    const double sinPhic = std::sin(phic);
+    const double easting = falseEasting + semiMajorAxis * std::cos(beta) * cosineRatio(betac) *
+                                              std::sin(dlambda) /
+                                              (k0 * std::sqrt(1 - es * sinPhic * sinPhic));
+    const double northing = falseNorthing + k0 * (meridian.distance(phic) - M0);
+    return new MapProjectionCoordinates(CoordinateType::transverseCylindricalEqualArea,
+                                        warnings.text().c_str(), easting, northing);
+}
+
+GeodeticCoordinates* TransverseCylindricalEqualArea::backProject(
+    const MapProjectionCoordinates& projected) const {
+    const double E = projected.easting();
+    const double N = projected.northing();
+    MessageCollector errors;
+    errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
+    errors.add(outside(N, falseNorthing + minNorthing, falseNorthing + maxNorthing), kMsgNorthing);
+    errors.throwIfAny();
+
+    const double dx = E - falseEasting;
+    const double mu = ((N - falseNorthing) / k0 + M0) / (meridian.c0 * semiMajorAxis);
+    const double phi1 = meridian.footpoint(mu);
+    const double sinPhi1 = std::sin(phi1);
+    // The transverse authalic latitude whose series value is the footpoint: the exact inverse of the
+    // forward step φc = φ(βc), so that the easting's factor cos φc/cos βc is met again to rounding
+    // (the exact authalic latitude differs by the series error, which the arcsine of B below would
+    // magnify near the transverse poles).
+    const double betac = authalic.authalicOf(phi1);
+    const double B =
+        clampUnit(std::sqrt(1 - es * sinPhi1 * sinPhi1) * k0 * dx / (semiMajorAxis * cosineRatio(betac)));
+    const double betaPrime = -std::asin(B);
+    // β = asin(sin βc·cos β'), with the cosine taken from its complement so the poles keep their digits.
+    const double sinBetac = std::sin(betac);
+    const double sinBetaPrime = std::sin(betaPrime);
+    const double beta = std::atan2(
+        sinBetac * std::cos(betaPrime),
+        std::sqrt(std::cos(betac) * std::cos(betac) + sinBetac * sinBetac * sinBetaPrime * sinBetaPrime));
+    const double phi = clampLatitude(authalic.latitude(beta));
+    const double lambda = clampLongitude(
+        reduceLongitudeOnce(centralMeridian - std::atan(std::tan(betaPrime) / std::cos(betac))));
+    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+}
+
+}  // namespace Orvale::Geodex

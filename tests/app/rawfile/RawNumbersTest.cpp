@@ -1,0 +1,158 @@
+// The lenient conversions must read exactly what the C library reads in the "C" locale, and the fixed
+// formatting must print exactly what printf prints there, whatever the process locale is.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "rawfile/RawNumbers.h"
+
+namespace {
+
+const char* const kNumberTexts[] = {"1.5",
+                                    "  -2.25xyz",
+                                    "\t+3.75",
+                                    "abc",
+                                    "",
+                                    "-",
+                                    "+",
+                                    "+-3",
+                                    "--3",
+                                    ".5",
+                                    "-.5e1",
+                                    "5.",
+                                    "1e",
+                                    "1e+",
+                                    "1e-3",
+                                    "1E3",
+                                    "12345678901234567890",
+                                    "4500123.456789012345678",
+                                    "0.9999411765",
+                                    "0x1p3",
+                                    "-0X1.8p1",
+                                    "0x",
+                                    "0xg",
+                                    "0x.8",
+                                    "inf",
+                                    "-Infinity",
+                                    "infinit",
+                                    "nan",
+                                    "NAN(123)",
+                                    "1e400",
+                                    "-1e400",
+                                    "1e-400",
+                                    "4.9e-324",
+                                    "2.2250738585072011e-308",
+                                    "9007199254740993",
+                                    "0.1e-5",
+                                    " \v\f\r\n7",
+                                    "1,5",
+                                    "1.5.6",
+                                    "3000000000",
+                                    "-3000000000",
+                                    "99999999999999999999",
+                                    "-99999999999999999999",
+                                    "300",
+                                    "-129",
+                                    "007"};
+
+bool sameReal(double a, double b) {
+    if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
+TEST(RawNumbers, ReadsRealsExactlyAsAtof) {
+    for (const char* text : kNumberTexts) {
+        EXPECT_TRUE(sameReal(lenientReal(text), std::atof(text))) << '"' << text << '"';
+    }
+}
+
+TEST(RawNumbers, ReadsIntegersAsAtoi) {
+    for (const char* text : kNumberTexts) {
+        // glibc's atoi is (int)strtol(text, 0, 10): saturate to 64 bits, keep the low 32.
+        const long wide = std::strtol(text, nullptr, 10);
+        EXPECT_EQ(lenientInt(text), static_cast<int>(static_cast<unsigned>(wide))) << '"' << text << '"';
+    }
+}
+
+TEST(RawNumbers, StopsAtTheEndOfTheViewNotAtTheEndOfTheBuffer) {
+    const std::string digits = "1234.5678";
+    EXPECT_EQ(lenientReal(std::string_view(digits).substr(0, 3)), 123.0);
+    EXPECT_EQ(lenientInt(std::string_view(digits).substr(0, 2)), 12);
+}
+
+TEST(RawNumbers, KeepsTheLowByteForEightBitFields) {
+    const struct {
+        int value;
+        int expected;
+    } cases[] = {{300, 44}, {200, -56}, {-1, -1}, {255, -1}, {256, 0}, {-129, 127}, {127, 127}};
+    for (const auto& c : cases) EXPECT_EQ(lowByte(c.value), c.expected) << c.value;
+}
+
+TEST(RawNumbers, FormatsLikePrintfInTheCLocale) {
+    const double values[] = {0.0,          -0.0,    1.5,           2.6,       0.5,      2.5,      -2.5,
+                             0.9999411765, 1e-7,    4500123.4567,  1e300,     -1e22,    0.0005,   0.0015,
+                             0.1,          1.0 / 3, 123456789.125, 6378137.0, INFINITY, -INFINITY};
+    for (const double value : values) {
+        for (const int decimals : {15, 6, 3, 0}) {
+            char expected[512];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+            std::string out = "x";
+            appendFixed(out, value, decimals);
+            EXPECT_EQ(out, std::string("x") + expected) << value << " with " << decimals;
+        }
+    }
+    for (const int value : {0, -1, 44, -56, 2147483647, -2147483647 - 1}) {
+        std::string out;
+        appendInt(out, value);
+        EXPECT_EQ(out, std::to_string(value));
+    }
+}
+
+TEST(RawNumbers, IgnoresACommaDecimalLocale) {
+    const char* const locales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "ru_RU.UTF-8"};
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    const char* found = nullptr;
+    for (const char* name : locales) {
+        if (std::setlocale(LC_NUMERIC, name)) {
+            found = name;
+            break;
+        }
+    }
+    if (!found) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    const double read = lenientReal("1.25");
+    std::string written;
+    appendFixed(written, 1.25, 3);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_EQ(read, 1.25) << found;
+    EXPECT_EQ(written, "1.250") << found;
+}
+
+TEST(RawNumbers, FormatsAndReadsRandomValuesOfEveryMagnitudeLikeTheCLibrary) {
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<int> exponents(-40, 70);
+    std::uniform_int_distribution<int> decimalCounts(0, 19);
+    int mismatches = 0;
+    for (int i = 0; i < 200000; ++i) {
+        // Random bit patterns scaled over many magnitudes, and exact ties at the last printed decimal.
+        double value = std::ldexp(static_cast<double>(random() >> 11), exponents(random) - 53);
+        if (i % 3 == 0) value = std::ldexp(static_cast<double>(random() % 4096) + 0.5, -(i % 7));
+        if (random() & 1) value = -value;
+        const int decimals = i % 4 == 0 ? 15 : decimalCounts(random);
+        char expected[512];
+        std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+        std::string out;
+        appendFixed(out, value, decimals);
+        if (out != expected && ++mismatches < 10) ADD_FAILURE() << out << " != " << expected;
+        if (!sameReal(lenientReal(expected), std::atof(expected)) && ++mismatches < 10)
+            ADD_FAILURE() << expected;
+    }
+    EXPECT_EQ(mismatches, 0);
+}

@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "geodex/geodex.h"
+
+using namespace Orvale::Geodex;
+
+namespace {
+
+// Writes a catalogue file of its own for the running test and returns its path in 16-bit characters.
+std::u16string writeFile(const std::string& bytes, const std::string& suffix = ".txt") {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string path =
+        ::testing::TempDir() + "cat_" + info->test_suite_name() + "_" + info->name() + suffix;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    return std::u16string(path.begin(), path.end());
+}
+
+const char kEllipsoids[] =
+    "WGS 84,6378137.0,0.0033528106647474805\n"
+    "Krassowsky 1940,6378245,0.0033523298692591\n"
+    "WGS 84,1,0.5\n";
+
+const char kTwoRecords[] =
+    "[crs]\n"
+    "Beijing 54 / GK 20\n"
+    "Krassowsky 1940\n"
+    "1 15.8 -154.4 -82.3 0.000002 -0.0000015 0.0000035 -0.0000012\n"
+    "0 2.0943951023931953 0.1 0.2 0.3 500000 -100 1.0 20 7\n"
+    "1 2 1\n"
+    "[crs]\n"
+    "Local WGS\n"
+    "WGS 84\n"
+    "2 1 2 3 0 0 0 0\n"
+    "14 0.5 0.6 0 0 100 200 0.9996 30 0\n"
+    "3 4 0\n";
+
+void loadEllipsoids() {
+    ASSERT_TRUE(EllipsoidDB::GetInstance()->LoadEllipsoids(writeFile(kEllipsoids, ".ell")));
+}
+
+}  // namespace
+
+TEST(EllipsoidDB, LinesBecomeRecordsOfNameAxisAndFlattening) {
+    struct Case {
+        const char* line;
+        const char* name;
+        double a, f;
+    } cases[] = {
+        {"WGS 84,6378137.0,0.0033528106647474805", "WGS 84", 6378137.0, 0.0033528106647474805},
+        {"", "", 0, 0},
+        {"Clarke 1866,6378206.4,0.0033900753039287634\r", "Clarke 1866", 6378206.4, 0.0033900753039287634},
+        {" spaced , 6378000 m ,0.003 flattening", " spaced ", 6378000, 0.003},
+        {"no commas", "no commas", 0, 0},
+        {"6378137", "6378137", 6378137, 6378137},    // no comma: the whole line is name and both numbers
+        {"name,6378137", "name", 6378137, 6378137},  // no second comma: both numbers from the same text
+        {"name,,", "name", 0, 0},
+        {"a,1,2,3", "a", 1, 2},
+        {"huge,1e999,-1e999", "huge", HUGE_VAL, -HUGE_VAL},
+    };
+    std::string file;
+    for (const Case& c : cases) file += std::string(c.line) + "\n";
+    file += "last line without end,1,0.25";
+    ASSERT_TRUE(EllipsoidDB::GetInstance()->LoadEllipsoids(writeFile(file)));
+    const std::vector<Ellipsoid> list = EllipsoidDB::GetInstance()->GetEllipsoids();
+    ASSERT_EQ(list.size(), std::size(cases) + 1);
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        EXPECT_EQ(list[k].GetName(), cases[k].name) << k;
+        EXPECT_EQ(list[k].GetSemiMajorAxis(), cases[k].a) << k;
+        EXPECT_EQ(list[k].GetFlattening(), cases[k].f) << k;
+    }
+    EXPECT_EQ(list.back().GetName(), "last line without end");
+    EXPECT_EQ(list.back().GetFlattening(), 0.25);
+}
+
+TEST(EllipsoidDB, LookupFindsTheFirstExactNameAndOtherwiseWritesNothing) {
+    loadEllipsoids();
+    double a = -1, f = -1;
+    EllipsoidDB::GetInstance()->GetEllipsoidParams("WGS 84", &a, &f);
+    EXPECT_EQ(a, 6378137.0);
+    EXPECT_EQ(f, 0.0033528106647474805);
+    for (const char* missing : {"wgs 84", "WGS84", "WGS 84 ", ""}) {
+        a = f = -1;
+        EllipsoidDB::GetInstance()->GetEllipsoidParams(missing, &a, &f);
+        EXPECT_EQ(a, -1) << missing;
+        EXPECT_EQ(f, -1) << missing;
+    }
+}
+
+TEST(EllipsoidDB, UnopenableFileEmptiesTheCatalogueAndLookupsThenGiveZero) {
+    loadEllipsoids();
+    ASSERT_FALSE(EllipsoidDB::GetInstance()->GetEllipsoids().empty());
+    const std::u16string unopenable[] = {u"/nonexistent/dir/ellipsoids.txt", u"", u"/tmp",
+                                         std::u16string(1, char16_t(0xD800))};  // lone surrogate
+    for (const std::u16string& path : unopenable) {
+        loadEllipsoids();
+        EXPECT_FALSE(EllipsoidDB::GetInstance()->LoadEllipsoids(path));
+        EXPECT_TRUE(EllipsoidDB::GetInstance()->GetEllipsoids().empty());
+        double a = -1, f = -1;
+        EllipsoidDB::GetInstance()->GetEllipsoidParams("WGS 84", &a, &f);
+        EXPECT_EQ(a, 0);
+        EXPECT_EQ(f, 0);
+    }
+}
+
+TEST(EllipsoidDB, PathsWithCharactersBeyondAsciiOpen) {
+    const std::u16string ascii = writeFile(kEllipsoids);
+    const std::string narrow(ascii.begin(), ascii.end());
+    const std::string utf8 = narrow + "-\xC3\xA9\xE6\xA4\xAD\xE7\x90\x83";  // "-é椭球"
+    std::ofstream(utf8, std::ios::binary) << kEllipsoids;
+    EXPECT_TRUE(EllipsoidDB::GetInstance()->LoadEllipsoids(ascii + u"-\u00E9\u692D\u7403"));
+    EXPECT_EQ(EllipsoidDB::GetInstance()->GetEllipsoids().size(), 3u);
+}
+
+TEST(CRSDB, TwoRecordsLoadInFileOrderAndAreFoundByExactName) {
+    loadEllipsoids();
+    ASSERT_TRUE(CRSDB::GetInstance()->LoadCRSs(writeFile(kTwoRecords)));
+    const std::vector<CRS> list = CRSDB::GetInstance()->GetCRSs();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].GetName(), "Beijing 54 / GK 20");
+    EXPECT_EQ(list[1].GetName(), "Local WGS");
+
+    CRS out("untouched");
+    CRSDB::GetInstance()->GetCRS("local wgs", out);
+    EXPECT_EQ(out.GetName(), "untouched");
+    CRSDB::GetInstance()->GetCRS("Beijing 54 / GK 20", out);
+    EXPECT_EQ(out.GetName(), "Beijing 54 / GK 20");
+    EXPECT_EQ(out.GetEllipsoid().GetName(), "Krassowsky 1940");
+    EXPECT_EQ(out.GetEllipsoid().GetSemiMajorAxis(), 6378245);
+    EXPECT_EQ(out.GetEllipsoid().GetFlattening(), 0.0033523298692591);
+
+    EXPECT_EQ(out.GetTransformMethod(), 1);
+    const ParamSeven t = out.GetTransformParams();
+    const double seven[] = {t.GetDeltaX(), t.GetDeltaY(), t.GetDeltaZ(), t.GetRotX(),
+                            t.GetRotY(),   t.GetRotZ(),   t.GetScale()};
+    const double expected7[] = {15.8, -154.4, -82.3, 0.000002, -0.0000015, 0.0000035, -0.0000012};
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(seven[k], expected7[k]) << k;
+
+    EXPECT_EQ(out.GetProjectMethod(), 0);
+    const ProjectParam p = out.GetProjectParams();
+    EXPECT_EQ(p.centralMeridian, 2.0943951023931953);
+    EXPECT_EQ(p.originLatitude, 0.1);
+    EXPECT_EQ(p.standardParallel1, 0.2);
+    EXPECT_EQ(p.standardParallel2, 0.3);
+    EXPECT_EQ(p.falseEasting, 500000);
+    EXPECT_EQ(p.falseNorthing, -100);
+    EXPECT_EQ(p.scaleFactor, 1.0);
+    EXPECT_EQ(p.zone, 20);
+    EXPECT_EQ(p.zoneOverride, 7);
+    EXPECT_EQ(p.hemisphere, 0);
+    EXPECT_EQ(p.coneAxisColatitude, 1.04216856380474);
+
+    EXPECT_EQ(int(out.GetDirection1()), 1);
+    EXPECT_EQ(int(out.GetDirection2()), 2);
+    EXPECT_TRUE(out.GetSouthAzimuth());
+    // Fields the file does not carry keep the defaults of a new record.
+    EXPECT_EQ(out.GetGeoidFilePath(), "");
+    EXPECT_EQ(out.GetPlaneAdjustParam().planeScale, 1.0);
+    EXPECT_EQ(out.GetPlaneAdjustParam().shiftX, 0.0);
+    EXPECT_EQ(out.GetEleAdjustParamTGO().constant, 0.0);
+
+    CRSDB::GetInstance()->GetCRS("Local WGS", out);
+    EXPECT_EQ(out.GetTransformMethod(), 2);
+    EXPECT_EQ(out.GetProjectParams().zone, 30);
+    EXPECT_EQ(out.GetEllipsoid().GetSemiMajorAxis(), 6378137.0);  // the first "WGS 84" of the catalogue
+    EXPECT_FALSE(out.GetSouthAzimuth());
+}
+
+TEST(CRSDB, ShortRecordsAreSkippedAndTheRestIsRead) {
+    loadEllipsoids();
+    struct Case {
+        const char* what;
+        std::string file;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"projection line with 9 numbers",
+         "[crs]\nshort\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 20\n1 2 0\n" + std::string(kTwoRecords),
+         {"Beijing 54 / GK 20", "Local WGS"}},
+        {"datum line with 7 numbers",
+         "[crs]\nshort\nWGS 84\n1 0 0 0 0 0 0\n" + std::string(kTwoRecords),
+         {"Beijing 54 / GK 20", "Local WGS"}},
+        {"no [crs] line", "WGS 84\n1 0 0 0 0 0 0 0\n", {}},
+        {"header differing in case or spacing",
+         "[CRS]\na\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n"
+         "[crs] \nb\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n",
+         {}},
+        {"lines ended by CR LF",
+         "[crs]\r\ncrlf\r\nWGS 84\r\n1 0 0 0 0 0 0 0\r\n0 1 0 0 0 0 0 1 2 3\r\n1 2\r\n",
+         {"crlf"}},
+        {"file ends inside a record", "[crs]\ncut\nWGS 84\n1 0 0 0 0 0 0 0\n", {}},
+        {"empty file", "", {}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(CRSDB::GetInstance()->LoadCRSs(writeFile(c.file))) << c.what;
+        std::vector<std::string> names;
+        for (const CRS& r : CRSDB::GetInstance()->GetCRSs()) names.push_back(r.GetName());
+        EXPECT_EQ(names, c.names) << c.what;
+    }
+}
+
+TEST(CRSDB, AxesLineWithTwoNumbersGivesNoSouthAzimuth) {
+    loadEllipsoids();
+    ASSERT_TRUE(CRSDB::GetInstance()->LoadCRSs(
+        writeFile("[crs]\nA\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n1 2\n"
+                  "[crs]\nB\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\nnot numbers\n")));
+    const std::vector<CRS> list = CRSDB::GetInstance()->GetCRSs();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(int(list[0].GetDirection2()), 2);
+    EXPECT_FALSE(list[0].GetSouthAzimuth());
+    EXPECT_EQ(int(list[1].GetDirection1()), 0);
+    EXPECT_FALSE(list[1].GetSouthAzimuth());
+}
+
+TEST(CRSDB, UnknownEllipsoidOfTheFirstRecordGetsZeroAxisAndFlattening) {
+    loadEllipsoids();
+    ASSERT_TRUE(CRSDB::GetInstance()->LoadCRSs(
+        writeFile("[crs]\nfirst\nBessel 1841\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n"
+                  "[crs]\nknown\nKrassowsky 1940\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n"
+                  "[crs]\nlater unknown\nBessel 1841\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n")));
+    const std::vector<CRS> list = CRSDB::GetInstance()->GetCRSs();
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].GetEllipsoid().GetName(), "Bessel 1841");
+    EXPECT_EQ(list[0].GetEllipsoid().GetSemiMajorAxis(), 0);
+    EXPECT_EQ(list[0].GetEllipsoid().GetFlattening(), 0);
+    // A later unknown name keeps the values of the record before it.
+    EXPECT_EQ(list[2].GetEllipsoid().GetSemiMajorAxis(), 6378245);
+    EXPECT_EQ(list[2].GetEllipsoid().GetFlattening(), 0.0033523298692591);
+}
+
+TEST(CRSDB, UnopenableFileEmptiesTheCatalogue) {
+    loadEllipsoids();
+    ASSERT_TRUE(CRSDB::GetInstance()->LoadCRSs(writeFile(kTwoRecords)));
+    EXPECT_FALSE(CRSDB::GetInstance()->LoadCRSs(u"/nonexistent/dir/crs.txt"));
+    EXPECT_TRUE(CRSDB::GetInstance()->GetCRSs().empty());
+}
+
+TEST(Catalogues, HostileFilesNeverCrash) {
+    std::mt19937 random(3);
+    std::vector<std::string> files = {
+        std::string(1 << 20, 'x'),                                   // one huge line without commas
+        "[crs]\n" + std::string(1 << 20, '9') + "\n" + kTwoRecords,  // huge name and numbers
+        std::string("[crs]\n\0\n\0\n1 2 3 4 5 6 7 8\n", 27) + std::string(500, ' ') + "\n",
+        "[crs]\nx\nWGS 84\n99999999999999999999 1e999 -1e999 nan inf 0 0 0\n"
+        "-99999999999999999999 0 0 0 0 0 0 0 2147483648 -2147483649\n1 2 3\n",
+    };
+    for (int k = 0; k < 50; ++k) {
+        std::string bytes(random() % 4096, '\0');
+        for (char& b : bytes) b = char(random());
+        files.push_back(bytes);
+        std::string mutated = kTwoRecords;
+        for (int m = 0; m < 5; ++m) mutated[random() % mutated.size()] = char(random());
+        files.push_back(mutated);
+    }
+    for (const std::string& bytes : files) {
+        const std::u16string path = writeFile(bytes);
+        EXPECT_TRUE(EllipsoidDB::GetInstance()->LoadEllipsoids(path));
+        EXPECT_TRUE(CRSDB::GetInstance()->LoadCRSs(path));
+        // No record without its own "[crs]" line.
+        std::size_t headers = 0;
+        for (std::size_t at = bytes.find("[crs]"); at != std::string::npos; at = bytes.find("[crs]", at + 1))
+            ++headers;
+        EXPECT_LE(CRSDB::GetInstance()->GetCRSs().size(), headers);
+    }
+}
