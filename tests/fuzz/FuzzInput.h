@@ -5,7 +5,7 @@
 #include <cstring>
 
 class FuzzInput {
-public:
+  public:
     FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
     uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
@@ -43,7 +43,7 @@ public:
     const uint8_t* rest() const { return data_ + pos_; }
     size_t restSize() const { return pos_ < size_ ? size_ - pos_ : 0; }
 
-private:
+  private:
     const uint8_t* data_;
     size_t size_;
     size_t pos_ = 0;

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     guarded([&] { t.BackProjecting(gridN, gridE, h, la, lo, hh); });
 
     double x = 0, y = 0, z = 0;
-    guarded([&] { t.LocalToGeocentric(in.value(6.3e6, 6.4e6), in.value(0, 0.005), gridN, gridE, h, x, y, z); });
+    guarded(
+        [&] { t.LocalToGeocentric(in.value(6.3e6, 6.4e6), in.value(0, 0.005), gridN, gridE, h, x, y, z); });
     guarded([&] {
         t.GeocentricToLocal(in.value(6.3e6, 6.4e6), in.value(0, 0.005), in.value(-7e6, 7e6),
                             in.value(-7e6, 7e6), in.value(-7e6, 7e6), n, e, hh);
