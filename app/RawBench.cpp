@@ -35,14 +35,12 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
     ui->tableWidget_rover->setAlternatingRowColors(true);
     ui->tableWidget_system->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-    // Nine columns of 120 pixels do not fit the window: the "Coordinate" columns share the width instead,
-    // and a table that still does not fit can be scrolled.
-    for (QTableWidget* table : {ui->tableWidget_job, ui->tableWidget_Projection, ui->tableWidget_Transform,
-                                ui->tableWidget_Horadj, ui->tableWidget_Veradj}) {
+    // Nine columns of 120 pixels do not fit the window: the "Coordinate" columns share the table's width,
+    // and the nine transformation columns take what their texts need, so that none is cut off.
+    for (QTableWidget* table :
+         {ui->tableWidget_job, ui->tableWidget_Projection, ui->tableWidget_Horadj, ui->tableWidget_Veradj})
         table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-        table->horizontalHeader()->setMinimumSectionSize(40);
-        table->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    }
+    ui->tableWidget_Transform->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     // "System" and "Job Properties" are built by the form but not shown.
     ui->tabWidget->removeTab(2);
