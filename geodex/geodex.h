@@ -55,3 +55,7 @@
 
 // Geoid
 #include "geodex/geoid/GeoidDB.h"
+
+// Parameter estimation
+#include "geodex/solver/ParamSolver.h"
+#include "numera/EquationSolver.h"
