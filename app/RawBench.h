@@ -60,8 +60,6 @@ class RawBench : public QMainWindow {
     void on_action_Ant_Set_triggered();
 
   private:
-    void refreshAntennaTypeModel();
-
     std::unique_ptr<Ant_Manager> antManager_;  // catalogue dialog, top-level window of its own
     RawJob job_;
     // Owned for the window's life; the window does its arithmetic on local grid values and converts nothing.
@@ -72,7 +70,7 @@ class RawBench : public QMainWindow {
     QList<QComboBox*> baseMethodCombos_;
     QList<QComboBox*> roverMethodCombos_;
     QStringListModel* methodModel_;       // the three measuring methods; index = antenna method
-    QStringListModel* antennaTypeModel_;  // the catalogue's antenna names
+    QStringListModel* antennaTypeModel_;  // the catalogue's antenna names, reloaded by every fill
     Ui::RawBench* ui;
     GraphicsScene* scene_;
     Prompter* prompter_ = nullptr;
