@@ -143,6 +143,9 @@ class GEODEX_EXPORT DatumTransformer {
     double ConvertGeoidToEllipsoidHeight(double latitude, double longitude, double H, int interpolator);
 
   private:
+    // The parameter solver fits the transformer's own seven-parameter formula.
+    friend class ParamSolver;
+
     void MolodenskyMethod(const Ellipsoid& from, const Ellipsoid& to, const ParamThree& shift,
                           double latitude, double longitude, double height, double& latitudeOut,
                           double& longitudeOut, double& heightOut);

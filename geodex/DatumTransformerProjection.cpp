@@ -13,12 +13,12 @@
 #include "geodex/projections/TransverseMercator.h"
 #include "geodex/projections/UTM.h"
 // Lambert conformal conics
-// #include "geodex/projections/LambertConformalConic.h"
-// #include "geodex/projections/PolarLambertConformalConic.h"
+#include "geodex/projections/LambertConformalConic.h"
+#include "geodex/projections/PolarLambertConformalConic.h"
 // Albers, Bonne and polyconic
-// #include "geodex/projections/AlbersEqualAreaConic.h"
-// #include "geodex/projections/Bonne.h"
-// #include "geodex/projections/Polyconic.h"
+#include "geodex/projections/AlbersEqualAreaConic.h"
+#include "geodex/projections/Bonne.h"
+#include "geodex/projections/Polyconic.h"
 // Ellipsoidal cylindrical
 #include "geodex/projections/Cassini.h"
 #include "geodex/projections/CylindricalEqualArea.h"
@@ -64,13 +64,13 @@ bool withProjection(int code, [[maybe_unused]] double a, [[maybe_unused]] double
         case 32: use(TransverseMercator(a, f, CM, OL, FE, FN, k)); return true;
         case 34: use(UTM(a, f, p.zoneOverride)); return true;
         // Lambert conformal conics
-        // case 14: use(LambertConformalConic(a, f, CM, OL, FE, FN, k)); return true;
-        // case 15: use(LambertConformalConic(a, f, CM, OL, SP1, SP2, FE, FN)); return true;
-        // case 23: use(PolarLambertConformalConic(a, f, CM, OL, SP1, FE, FN)); return true;
+        case 14: use(LambertConformalConic(a, f, CM, OL, FE, FN, k)); return true;
+        case 15: use(LambertConformalConic(a, f, CM, OL, SP1, SP2, FE, FN)); return true;
+        case 23: use(PolarLambertConformalConic(a, f, CM, OL, SP1, FE, FN)); return true;
         // Albers, Bonne and polyconic
-        // case 0: use(AlbersEqualAreaConic(a, f, CM, OL, SP1, SP2, FE, FN)); return true;
-        // case 2: use(Bonne(a, f, CM, OL, FE, FN)); return true;
-        // case 28: use(Polyconic(a, f, CM, OL, FE, FN)); return true;
+        case 0: use(AlbersEqualAreaConic(a, f, CM, OL, SP1, SP2, FE, FN)); return true;
+        case 2: use(Bonne(a, f, CM, OL, FE, FN)); return true;
+        case 28: use(Polyconic(a, f, CM, OL, FE, FN)); return true;
         // Ellipsoidal cylindrical
         case 4: use(Cassini(a, f, CM, OL, FE, FN)); return true;
         case 5: use(CylindricalEqualArea(a, f, CM, OL, FE, FN)); return true;

@@ -22,7 +22,9 @@
 #include "geodex/projections/UTMCoordinates.h"
 
 // Projection classes
+#include "geodex/projections/AlbersEqualAreaConic.h"
 #include "geodex/projections/AzimuthalEquidistant.h"
+#include "geodex/projections/Bonne.h"
 #include "geodex/projections/Cassini.h"
 #include "geodex/projections/CylindricalEqualArea.h"
 #include "geodex/projections/EckertIV.h"
@@ -30,11 +32,14 @@
 #include "geodex/projections/EquidistantCylindrical.h"
 #include "geodex/projections/Gnomonic.h"
 #include "geodex/projections/Krovak.h"
+#include "geodex/projections/LambertConformalConic.h"
 #include "geodex/projections/Mercator.h"
 #include "geodex/projections/MillerCylindrical.h"
 #include "geodex/projections/Mollweide.h"
 #include "geodex/projections/Orthographic.h"
+#include "geodex/projections/PolarLambertConformalConic.h"
 #include "geodex/projections/PolarStereographic.h"
+#include "geodex/projections/Polyconic.h"
 #include "geodex/projections/Sinusoidal.h"
 #include "geodex/projections/Stereographic.h"
 #include "geodex/projections/TransverseCylindricalEqualArea.h"
@@ -50,3 +55,7 @@
 
 // Geoid
 #include "geodex/geoid/GeoidDB.h"
+
+// Parameter estimation
+#include "geodex/solver/ParamSolver.h"
+#include "numera/EquationSolver.h"

@@ -4,6 +4,8 @@
 #include <QIODevice>
 #include <QSet>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -25,15 +27,15 @@ class LineSource {
 
     bool next(std::string_view& line) {
         for (;;) {
-            const char* data = buffer_.data();
-            const std::size_t size = buffer_.size();
+            const char* data = buffer_.get();
+            const std::size_t size = size_;
             const char* from = data + begin_ + searched_;
             const std::size_t left = size - begin_ - searched_;
-            const char* lf = static_cast<const char*>(std::memchr(from, '\n', left));
+            const char* lf = left ? static_cast<const char*>(std::memchr(from, '\n', left)) : nullptr;
             const std::size_t scanLength = lf ? static_cast<std::size_t>(lf - from) : left;
-            const char* cr = from + scanLength <= data + crFreeEnd_
-                                 ? nullptr
-                                 : static_cast<const char*>(std::memchr(from, '\r', scanLength));
+            const char* cr = from + scanLength <= data + crFreeEnd_ ? nullptr
+                             : scanLength ? static_cast<const char*>(std::memchr(from, '\r', scanLength))
+                                          : nullptr;
             if (cr && (cr + 1 < data + size || atEnd_)) {
                 // CR LF or a lone CR (a CR at the very end of the buffer waits for the next chunk).
                 const bool crlf = cr + 1 < data + size && cr[1] == '\n';
@@ -58,41 +60,58 @@ class LineSource {
     bool failed() const { return failed_; }
 
     // Bytes of the device handed out so far, line ends included.
-    qint64 consumed() const { return readTotal_ - static_cast<qint64>(buffer_.size() - begin_); }
+    qint64 consumed() const { return readTotal_ - static_cast<qint64>(size_ - begin_); }
 
   private:
     bool take(std::string_view& line, std::size_t end, std::size_t endLength) {
-        line = std::string_view(buffer_.data() + begin_, end - begin_);
+        line = std::string_view(buffer_.get() + begin_, end - begin_);
         lastBegin_ = begin_;
         begin_ = end + endLength;
         searched_ = 0;
         return true;
     }
 
+    // Keeps the unread part and appends the next chunk of the device (the buffer grows only for a line
+    // longer than a chunk).
     void fill() {
-        buffer_.erase(0, begin_);
+        const std::size_t kept = size_ - begin_;
+        const std::size_t needed = kept + static_cast<std::size_t>(kChunkSize);
+        if (needed > capacity_) {
+            std::size_t capacity = capacity_ ? capacity_ : static_cast<std::size_t>(kChunkSize);
+            while (capacity < needed) capacity *= 2;
+            std::unique_ptr<char[]> bigger(new char[capacity]);
+            if (kept) std::memcpy(bigger.get(), buffer_.get() + begin_, kept);
+            buffer_ = std::move(bigger);
+            capacity_ = capacity;
+        } else if (kept) {
+            std::memmove(buffer_.get(), buffer_.get() + begin_, kept);
+        }
         lastBegin_ = 0;
         begin_ = 0;
-        const std::size_t oldSize = buffer_.size();
-        buffer_.resize(oldSize + static_cast<std::size_t>(kChunkSize));
-        const qint64 got = device_.read(buffer_.data() + oldSize, kChunkSize);
+        size_ = kept;
+        const qint64 got = device_.read(buffer_.get() + kept, kChunkSize);
         if (got < 0) failed_ = true;
-        if (got > 0) readTotal_ += got;
-        buffer_.resize(oldSize + static_cast<std::size_t>(got > 0 ? got : 0));
-        if (got <= 0) atEnd_ = true;
+        if (got > 0) {
+            readTotal_ += got;
+            size_ += static_cast<std::size_t>(got);
+        } else {
+            atEnd_ = true;
+        }
         // Most files have no CR at all: one scan of the chunk spares a scan of each of its lines.
-        const void* firstCr = std::memchr(buffer_.data(), '\r', buffer_.size());
-        crFreeEnd_ = firstCr ? static_cast<std::size_t>(static_cast<const char*>(firstCr) - buffer_.data())
-                             : buffer_.size();
+        const void* firstCr = std::memchr(buffer_.get(), '\r', size_);
+        crFreeEnd_ =
+            firstCr ? static_cast<std::size_t>(static_cast<const char*>(firstCr) - buffer_.get()) : size_;
         if (firstFill_) {
             // A UTF-8 byte order mark is not part of the first line.
             firstFill_ = false;
-            if (buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0) begin_ = 3;
+            if (size_ >= 3 && std::memcmp(buffer_.get(), "\xEF\xBB\xBF", 3) == 0) begin_ = 3;
         }
     }
 
     QIODevice& device_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+    std::size_t size_ = 0;       // bytes of buffer_ in use
     std::size_t begin_ = 0;      // start of the unread part of buffer_
     std::size_t searched_ = 0;   // bytes after begin_ known to hold no line end
     std::size_t lastBegin_ = 0;  // start of the line returned last
@@ -338,13 +357,15 @@ class JobBuilder {
         if (deviceSize_ <= 0 || used <= 0) return;
         const double perGroup = static_cast<double>(used) / static_cast<double>(kGroupsBeforeReserve);
         const double expected = static_cast<double>(deviceSize_) / perGroup * 1.05 + 16;
-        if (expected > 50'000'000) return;
-        const qsizetype count = static_cast<qsizetype>(expected);
+        // The first groups may not be typical of the rest of a file (a few short groups, then one long
+        // line): never set aside more than a modest amount up front; beyond it the lists grow as usual.
+        const qsizetype count = static_cast<qsizetype>(expected < kMostReserved ? expected : kMostReserved);
         job_.rovers.reserve(count);
         job_.groups.reserve(count);
     }
 
     static constexpr qsizetype kGroupsBeforeReserve = 256;
+    static constexpr double kMostReserved = 250'000;  // about 250 MB of rovers and groups
 
     RawJob& job_;
     qint64 deviceSize_;
@@ -361,7 +382,11 @@ bool readRawJob(QIODevice& device, RawJob& job) {
     if (!device.isOpen() || !device.isReadable()) return false;
     RawJob fresh;
     LineSource source(device);
-    JobBuilder(fresh, device.isSequential() ? 0 : device.size()).readAll(source);
+    try {
+        JobBuilder(fresh, device.isSequential() ? 0 : device.size()).readAll(source);
+    } catch (const std::bad_alloc&) {
+        return false;  // a file too large for the memory leaves the open job as it was
+    }
     if (source.failed()) return false;
     fresh.path = std::move(job.path);
     job = std::move(fresh);

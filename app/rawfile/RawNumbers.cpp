@@ -31,7 +31,7 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
 bool fastDecimal(std::string_view text, double& value) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    std::uint64_t mantissa = 0;
+    std::uint64_t mantissa = 0;  // wraps past 19 digits, which are rejected below
     const char* const digitsStart = p;
     while (p < end && static_cast<unsigned>(*p - '0') <= 9)
         mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');

@@ -19,7 +19,8 @@
 class RawRecordParser {
   public:
     // Splits line into the token list; true when it holds at least one token. The tokens view the
-    // caller's line and stay valid while that line does.
+    // caller's line and stay valid while that line does. (The parse operations walk the same fields in
+    // place and leave the list alone.)
     bool tokenize(std::string_view line);
     const std::vector<std::string_view>& tokens() const { return tokens_; }
 

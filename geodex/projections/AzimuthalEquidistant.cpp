@@ -12,6 +12,10 @@ namespace {
 const double kOneDegree = 0.017453292519943295;
 const double kPolarWindow = 20015110.0;       // metres
 const double kEquatorialWindow = 19903915.0;  // metres
+const double kRimRounding = 1e-6;             // metres
+// Longitude difference of the oblique window's point: one degree short of the antipode's meridian.
+const double kSinWindow = std::sin(kPi - kOneDegree);
+const double kCosWindow = std::cos(kPi - kOneDegree);
 }  // namespace
 
 AzimuthalEquidistant::AzimuthalEquidistant(double a, double f, double centralMeridian, double originLatitude,
@@ -42,29 +46,27 @@ AzimuthalEquidistant::AzimuthalEquidistant(double a, double f, double centralMer
         // Easting of the point one degree short of the antipode's meridian, at the antipode's latitude,
         // taken from the formulas directly (for a central meridian just east of Greenwich the point's
         // longitude lies below -π, which a projected point may not).
-        const double cm = this->centralMeridian;
-        const double lambda = cm > 0 ? cm - kPi - kOneDegree : cm + kPi - kOneDegree;
         double x, y;
-        offsets(-originLatitude, reduceLongitudeOnce(lambda - cm), x, y);
+        offsets(-originLatitude, SphereDirection(-sinPhi0, cosPhi0, kSinWindow, kCosWindow), x, y);
         deltaEasting = std::fabs(x);
     }
 }
 
-void AzimuthalEquidistant::offsets(double phi, double dlambda, double& x, double& y) const {
+void AzimuthalEquidistant::offsets(double phi, const SphereDirection& p, double& x, double& y) const {
     if (polarAspect) {
         if (originLatitude >= 0) {
             const double rho = Ra * (kHalfPi - phi);
-            x = rho * std::sin(dlambda);
-            y = -rho * std::cos(dlambda);
+            x = rho * p.sinDlambda;
+            y = -rho * p.cosDlambda;
         } else {
             const double rho = Ra * (kHalfPi + phi);
-            x = rho * std::sin(dlambda);
-            y = rho * std::cos(dlambda);
+            x = rho * p.sinDlambda;
+            y = rho * p.cosDlambda;
         }
         return;
     }
-    const double cosC = equatorialAspect ? std::cos(phi) * std::cos(dlambda)
-                                         : azimuthalCosDistance(sinPhi0, cosPhi0, phi, dlambda);
+    const double cosC =
+        equatorialAspect ? p.cosPhi * p.cosDlambda : azimuthalCosDistance(sinPhi0, cosPhi0, p);
     double k;
     if (std::fabs(std::fabs(cosC) - 1) < 1e-14) {
         if (cosC < 0) throwMessage(kMsgProjectsIntoCircle);  // the antipode of the origin
@@ -75,9 +77,9 @@ void AzimuthalEquidistant::offsets(double phi, double dlambda, double& x, double
         k = Ra * c / std::sin(c);
     }
     if (equatorialAspect)
-        azimuthalOffsets(k, 0.0, 1.0, phi, dlambda, x, y);
+        azimuthalOffsets(k, 0.0, 1.0, p, x, y);
     else
-        azimuthalOffsets(k, sinPhi0, cosPhi0, phi, dlambda, x, y);
+        azimuthalOffsets(k, sinPhi0, cosPhi0, p, x, y);
 }
 
 MapProjectionCoordinates* AzimuthalEquidistant::project(const GeodeticCoordinates& geodetic) const {
@@ -87,8 +89,9 @@ MapProjectionCoordinates* AzimuthalEquidistant::project(const GeodeticCoordinate
     addGeodeticChecks(errors, lambda, phi);
     errors.throwIfAny();
 
+    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
     double x, y;
-    offsets(phi, reduceLongitudeOnce(lambda - centralMeridian), x, y);
+    offsets(phi, SphereDirection(phi, dlambda), x, y);
     return new MapProjectionCoordinates(CoordinateType::azimuthalEquidistant, falseEasting + x,
                                         falseNorthing + y);
 }
@@ -104,16 +107,21 @@ GeodeticCoordinates* AzimuthalEquidistant::backProject(const MapProjectionCoordi
     const double dx = E - falseEasting;
     const double dy = N - falseNorthing;
     const double rho = std::sqrt(dx * dx + dy * dy);
+    // The image is the disc of radius π·Ra around the false origin (its rim is the antipode); the corners
+    // of the window lie outside it and stand for no point. A micrometre is allowed for rounding.
+    if (rho > kPi * Ra + kRimRounding) throwMessage(kMsgTooFarFromCenter);
     if (rho <= 1e-10)
         return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
 
     const double c = rho / Ra;
-    double phi = azimuthalLatitude(c, dy, rho, sinPhi0, cosPhi0);
+    const double sinC = std::sin(c);
+    const double cosC = std::cos(c);
+    double phi = azimuthalLatitude(sinC, cosC, dy, rho, sinPhi0, cosPhi0);
     double lambda;
     if (polarAspect)
         lambda = centralMeridian + (originLatitude >= 0 ? std::atan2(dx, -dy) : std::atan2(dx, dy));
     else
-        lambda = centralMeridian + azimuthalLongitudeDifference(c, dx, dy, rho, sinPhi0, cosPhi0);
+        lambda = centralMeridian + azimuthalLongitudeDifference(sinC, cosC, dx, dy, rho, sinPhi0, cosPhi0);
 
     phi = clampLatitude(phi);
     lambda = clampLongitude(reduceLongitudeOnce(lambda));

@@ -6,6 +6,8 @@
 
 namespace Orvale::Geodex {
 
+struct SphereDirection;
+
 // Azimuthal equidistant projection of the sphere of equal area (code 1), any aspect: distances
 // and directions from the origin are true.
 class GEODEX_EXPORT AzimuthalEquidistant : public CoordinateSystem {
@@ -20,12 +22,12 @@ class GEODEX_EXPORT AzimuthalEquidistant : public CoordinateSystem {
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
 
     // Easting, northing in metres → longitude in [-π, π], latitude in [-π/2, π/2] (radians), height 0
-    // (new heap tuple of type 10). Throws CSException (45, 46).
+    // (new heap tuple of type 10). Throws CSException (45, 46, 42).
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
 
   private:
     // Plane offsets from (FE, FN) of a point, without range checks; metres.
-    void offsets(double phi, double dlambda, double& x, double& y) const;
+    void offsets(double phi, const SphereDirection& p, double& x, double& y) const;
 
     double Ra;  // radius of the sphere of equal area, metres
     double originLatitude;

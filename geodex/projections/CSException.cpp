@@ -5,17 +5,17 @@
 namespace Orvale::Geodex {
 
 CSException::CSException(const char* message) {
-    message_[0] = '\0';
-    if (message) {
-        std::strncpy(message_, message, kMaxLength - 1);
-        message_[kMaxLength - 1] = '\0';
-    }
+    std::size_t length = 0;
+    if (message)
+        while (length < kMaxLength - 1 && message[length] != '\0') ++length;
+    if (length > 0) std::memcpy(message_, message, length);
+    message_[length] = '\0';
 }
 
-CSException::CSException(const CSException& other) { std::memcpy(message_, other.message_, kMaxLength); }
+CSException::CSException(const CSException& other) : CSException(other.message_) {}
 
 CSException& CSException::operator=(const CSException& other) {
-    if (this != &other) std::memcpy(message_, other.message_, kMaxLength);
+    if (this != &other) std::memcpy(message_, other.message_, std::strlen(other.message_) + 1);
     return *this;
 }
 

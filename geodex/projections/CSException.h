@@ -7,7 +7,7 @@ namespace Orvale::Geodex {
 // failed check's message, each ending in a line feed (at most 1999 characters are kept).
 // It deliberately has no base class: callers catch it by its own type.
 class GEODEX_EXPORT CSException {
-public:
+  public:
     explicit CSException(const char* message);
     CSException(const CSException& other);
     CSException& operator=(const CSException& other);
@@ -17,7 +17,7 @@ public:
 
     static const int kMaxLength = 2000;  // including the terminator
 
-private:
+  private:
     char message_[kMaxLength];
 };
 

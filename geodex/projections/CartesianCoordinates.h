@@ -5,7 +5,7 @@ namespace Orvale::Geodex {
 
 // Earth-centred cartesian coordinates, metres.
 class GEODEX_EXPORT CartesianCoordinates : public CoordinateTuple {
-public:
+  public:
     CartesianCoordinates(int coordinateType, double x, double y, double z);
     ~CartesianCoordinates() override;
 
@@ -13,7 +13,7 @@ public:
     double y() const;  // metres
     double z() const;  // metres
 
-private:
+  private:
     double x_;
     double y_;
     double z_;

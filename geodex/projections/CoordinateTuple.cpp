@@ -9,7 +9,9 @@ CoordinateTuple::CoordinateTuple(int type) : coordinateType_(type) {
     warningMessage_[0] = '\0';
 }
 
-CoordinateTuple::CoordinateTuple(int type, const char* warning) : CoordinateTuple(type) { setWarning(warning); }
+CoordinateTuple::CoordinateTuple(int type, const char* warning) : CoordinateTuple(type) {
+    setWarning(warning);
+}
 
 CoordinateTuple::~CoordinateTuple() = default;
 
@@ -18,11 +20,12 @@ const char* CoordinateTuple::errorMessage() const { return errorMessage_; }
 const char* CoordinateTuple::warningMessage() const { return warningMessage_; }
 
 void CoordinateTuple::setWarning(const char* text) {
-    warningMessage_[0] = '\0';
-    if (text) {
-        std::strncpy(warningMessage_, text, kMessageSize - 1);
-        warningMessage_[kMessageSize - 1] = '\0';
-    }
+    // Copies at most kMessageSize − 1 characters and terminates (no padding of the unused rest).
+    std::size_t length = 0;
+    if (text)
+        while (length < kMessageSize - 1 && text[length] != '\0') ++length;
+    if (length > 0) std::memcpy(warningMessage_, text, length);
+    warningMessage_[length] = '\0';
 }
 
 }  // namespace Orvale::Geodex

@@ -6,7 +6,7 @@ namespace Orvale::Geodex {
 
 // Base of the coordinate values every conversion takes and returns (heap results owned by the caller).
 class GEODEX_EXPORT CoordinateTuple {
-public:
+  public:
     static const int kMessageSize = 500;  // including the terminator
 
     explicit CoordinateTuple(int coordinateType);
@@ -17,10 +17,10 @@ public:
     const char* errorMessage() const;    // never filled by the library
     const char* warningMessage() const;  // empty unless a conversion attached a warning
 
-protected:
+  protected:
     void setWarning(const char* text);
 
-private:
+  private:
     int coordinateType_;
     char errorMessage_[kMessageSize];
     char warningMessage_[kMessageSize];

@@ -68,16 +68,22 @@ inline double authalicQ(double e, double es, double phi) {
     return sinPhi / (1.0 - es * sinPhi * sinPhi) - (1.0 / (2.0 * e)) * std::log((1.0 - esin) / (1.0 + esin));
 }
 
-// Authalic latitude β of the geodetic latitude φ (radians), sin β = q(φ)/q(π/2), e the eccentricity
-// (> 0), es = e². Evaluated without cancellation near the poles, where asin(q/qp) loses half the digits:
-// qp − q(φ) = (1 − s)(1 + e² s)/((1 − e²)(1 − e² s²)) + atanh(e (1 − s)/(1 − e² s))/e with s = |sin φ|.
-inline double authalicLatitude(double e, double es, double phi) {
+// Distance of q(φ) from its pole value, q(π/2) − q(|φ|), written without cancellation so that it keeps its
+// digits next to a pole, where q itself (about 2) cannot: with s = |sin φ|,
+// (1 − s)(1 + e² s)/((1 − e²)(1 − e² s²)) + atanh(e (1 − s)/(1 − e² s))/e. e the eccentricity, es = e².
+inline double authalicQPoleGap(double e, double es, double phi) {
     const double s = std::fabs(std::sin(phi));
     const double cosPhi = std::cos(phi);
     const double oneMinusS = cosPhi * cosPhi / (1 + s);
+    return oneMinusS * (1 + es * s) / ((1 - es) * (1 - es * s * s)) +
+           std::atanh(e * oneMinusS / (1 - es * s)) / e;
+}
+
+// Authalic latitude β of the geodetic latitude φ (radians), sin β = q(φ)/q(π/2), e the eccentricity
+// (> 0), es = e². Evaluated from the gap to the pole, as asin(q/qp) loses half the digits near the poles.
+inline double authalicLatitude(double e, double es, double phi) {
     const double qp = 1 / (1 - es) + std::atanh(e) / e;
-    const double D = oneMinusS * (1 + es * s) / ((1 - es) * (1 - es * s * s)) +
-                     std::atanh(e * oneMinusS / (1 - es * s)) / e;
+    const double D = authalicQPoleGap(e, es, phi);
     const double beta = std::atan2(qp - D, std::sqrt(D * (2 * qp - D)));
     return phi < 0 ? -beta : beta;
 }
@@ -85,32 +91,44 @@ inline double authalicLatitude(double e, double es, double phi) {
 // The spherical azimuthal projections (stereographic, azimuthal equidistant, gnomonic, orthographic)
 // seen from a centre of latitude φ0, given by its sine and cosine. Angles in radians.
 
-// Cosine of the angular distance c from the centre to (φ, dλ): sin φ0 sin φ + cos φ0 cos φ cos dλ.
-inline double azimuthalCosDistance(double sinPhi0, double cosPhi0, double phi, double dlambda) {
-    return sinPhi0 * std::sin(phi) + cosPhi0 * std::cos(phi) * std::cos(dlambda);
+// Sines and cosines of a point's latitude φ and of its longitude difference dλ from the centre.
+struct SphereDirection {
+    double sinPhi, cosPhi, sinDlambda, cosDlambda;
+
+    SphereDirection(double phi, double dlambda)
+        : sinPhi(std::sin(phi)),
+          cosPhi(std::cos(phi)),
+          sinDlambda(std::sin(dlambda)),
+          cosDlambda(std::cos(dlambda)) {}
+    SphereDirection(double sinPhi_, double cosPhi_, double sinDlambda_, double cosDlambda_)
+        : sinPhi(sinPhi_), cosPhi(cosPhi_), sinDlambda(sinDlambda_), cosDlambda(cosDlambda_) {}
+};
+
+// Cosine of the angular distance c from the centre to the point: sin φ0 sin φ + cos φ0 cos φ cos dλ.
+inline double azimuthalCosDistance(double sinPhi0, double cosPhi0, const SphereDirection& p) {
+    return sinPhi0 * p.sinPhi + cosPhi0 * p.cosPhi * p.cosDlambda;
 }
 
-// Plane offsets from the centre of a point (φ, dλ) whose radial scale is k (metres per unit of the
-// direction vector): x = k cos φ sin dλ, y = k (cos φ0 sin φ − sin φ0 cos φ cos dλ).
-inline void azimuthalOffsets(double k, double sinPhi0, double cosPhi0, double phi, double dlambda, double& x,
+// Plane offsets from the centre of the point whose radial scale is k (metres per unit of the direction
+// vector): x = k cos φ sin dλ, y = k (cos φ0 sin φ − sin φ0 cos φ cos dλ).
+inline void azimuthalOffsets(double k, double sinPhi0, double cosPhi0, const SphereDirection& p, double& x,
                              double& y) {
-    const double cosPhi = std::cos(phi);
-    x = k * cosPhi * std::sin(dlambda);
-    y = k * (cosPhi0 * std::sin(phi) - sinPhi0 * cosPhi * std::cos(dlambda));
+    x = k * p.cosPhi * p.sinDlambda;
+    y = k * (cosPhi0 * p.sinPhi - sinPhi0 * p.cosPhi * p.cosDlambda);
 }
 
-// Latitude of the plane point (dx, dy), ρ = sqrt(dx² + dy²) > 0, lying at angular distance c from the
-// centre: asin(cos c sin φ0 + dy sin c cos φ0 / ρ).
-inline double azimuthalLatitude(double c, double dy, double rho, double sinPhi0, double cosPhi0) {
-    return std::asin(std::cos(c) * sinPhi0 + dy * std::sin(c) * cosPhi0 / rho);
+// Latitude of the plane point (dx, dy), ρ = sqrt(dx² + dy²) > 0, lying at the angular distance c
+// (given by its sine and cosine) from the centre: asin(cos c sin φ0 + dy sin c cos φ0 / ρ).
+inline double azimuthalLatitude(double sinC, double cosC, double dy, double rho, double sinPhi0,
+                                double cosPhi0) {
+    return std::asin(cosC * sinPhi0 + dy * sinC * cosPhi0 / rho);
 }
 
 // Longitude difference from the central meridian of that point for the oblique and equatorial aspects:
 // atan2(sin c dx, cos φ0 ρ cos c − sin φ0 dy sin c).
-inline double azimuthalLongitudeDifference(double c, double dx, double dy, double rho, double sinPhi0,
-                                           double cosPhi0) {
-    const double sinC = std::sin(c);
-    return std::atan2(sinC * dx, cosPhi0 * rho * std::cos(c) - sinPhi0 * dy * sinC);
+inline double azimuthalLongitudeDifference(double sinC, double cosC, double dx, double dy, double rho,
+                                           double sinPhi0, double cosPhi0) {
+    return std::atan2(sinC * dx, cosPhi0 * rho * cosC - sinPhi0 * dy * sinC);
 }
 
 }  // namespace Orvale::Geodex

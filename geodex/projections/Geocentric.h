@@ -9,7 +9,7 @@ namespace Orvale::Geodex {
 // Conversion between geodetic coordinates (radians, metres) and earth-centred cartesian coordinates
 // (metres) on one ellipsoid.
 class GEODEX_EXPORT Geocentric : public CoordinateSystem {
-public:
+  public:
     // a in metres (> 0), f the flattening (1/f in [250, 350]); throws CSException otherwise.
     Geocentric(double a, double f);
 
@@ -21,7 +21,7 @@ public:
     GeodeticCoordinates* toGeodetic(const CartesianCoordinates& cartesian, int maxIterations,
                                     double tolerance) const;
 
-private:
+  private:
     double e2;   // first eccentricity squared
     double ep2;  // second eccentricity squared
 };

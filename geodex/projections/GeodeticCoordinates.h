@@ -5,7 +5,7 @@ namespace Orvale::Geodex {
 
 // Longitude and latitude in radians, height in metres above the ellipsoid.
 class GEODEX_EXPORT GeodeticCoordinates : public CoordinateTuple {
-public:
+  public:
     GeodeticCoordinates(int coordinateType, double longitude, double latitude, double height);
     GeodeticCoordinates(int coordinateType, const char* warningMessage, double longitude, double latitude,
                         double height);
@@ -16,7 +16,7 @@ public:
     double height() const;     // metres
     void setWarningMessage(const char* text);
 
-private:
+  private:
     double longitude_;
     double latitude_;
     double height_;

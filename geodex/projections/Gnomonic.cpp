@@ -34,21 +34,22 @@ MapProjectionCoordinates* Gnomonic::project(const GeodeticCoordinates& geodetic)
     MessageCollector errors;
     addGeodeticChecks(errors, lambda, phi);
     // Points 90° or more from the centre have no image.
-    const double cosC = azimuthalCosDistance(sinPhi0, cosPhi0, phi, lambda - centralMeridian);
+    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+    const SphereDirection direction(phi, dlambda);
+    const double cosC = azimuthalCosDistance(sinPhi0, cosPhi0, direction);
     errors.add(cosC <= 1e-10, kMsgLongitude);
     errors.throwIfAny();
 
-    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
     double x, y;
     if (polarAspect) {
-        const double rho = Ra * std::cos(phi) / std::fabs(std::sin(phi));
-        x = rho * std::sin(dlambda);
-        y = originLatitude >= 0 ? -rho * std::cos(dlambda) : rho * std::cos(dlambda);
+        const double rho = Ra * direction.cosPhi / std::fabs(direction.sinPhi);
+        x = rho * direction.sinDlambda;
+        y = originLatitude >= 0 ? -rho * direction.cosDlambda : rho * direction.cosDlambda;
     } else if (equatorialAspect) {
         x = Ra * std::tan(dlambda);
-        y = Ra * std::tan(phi) / std::cos(dlambda);
+        y = Ra * std::tan(phi) / direction.cosDlambda;
     } else {
-        azimuthalOffsets(Ra / cosC, sinPhi0, cosPhi0, phi, dlambda, x, y);
+        azimuthalOffsets(Ra / cosC, sinPhi0, cosPhi0, direction, x, y);
     }
     return new MapProjectionCoordinates(CoordinateType::gnomonic, falseEasting + x, falseNorthing + y);
 }
@@ -68,12 +69,14 @@ GeodeticCoordinates* Gnomonic::backProject(const MapProjectionCoordinates& proje
         return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
 
     const double c = std::atan(rho / Ra);
-    double phi = azimuthalLatitude(c, dy, rho, sinPhi0, cosPhi0);
+    const double sinC = std::sin(c);
+    const double cosC = std::cos(c);
+    double phi = azimuthalLatitude(sinC, cosC, dy, rho, sinPhi0, cosPhi0);
     double lambda;
     if (polarAspect)
         lambda = centralMeridian + (originLatitude >= 0 ? std::atan2(dx, -dy) : std::atan2(dx, dy));
     else
-        lambda = centralMeridian + azimuthalLongitudeDifference(c, dx, dy, rho, sinPhi0, cosPhi0);
+        lambda = centralMeridian + azimuthalLongitudeDifference(sinC, cosC, dx, dy, rho, sinPhi0, cosPhi0);
 
     phi = clampLatitude(phi);
     lambda = clampLongitude(reduceLongitudeOnce(lambda));

@@ -5,7 +5,7 @@ namespace Orvale::Geodex {
 
 // Plane map coordinates, metres (false easting and northing included).
 class GEODEX_EXPORT MapProjectionCoordinates : public CoordinateTuple {
-public:
+  public:
     MapProjectionCoordinates(int coordinateType, double easting, double northing);
     MapProjectionCoordinates(int coordinateType, const char* warningMessage, double easting, double northing);
     ~MapProjectionCoordinates() override;
@@ -13,7 +13,7 @@ public:
     double easting() const;   // metres
     double northing() const;  // metres
 
-private:
+  private:
     double easting_;
     double northing_;
 };

@@ -38,12 +38,13 @@ MapProjectionCoordinates* Orthographic::project(const GeodeticCoordinates& geode
     errors.throwIfAny();
 
     const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+    const SphereDirection direction(phi, dlambda);
     // The far side of the globe is hidden; the horizon itself is shown.
-    if (std::cos(phi) * std::cos(dlambda) * cosPhi0 + sinPhi0 * std::sin(phi) < 0)
+    if (direction.cosPhi * direction.cosDlambda * cosPhi0 + sinPhi0 * direction.sinPhi < 0)
         throwMessage(kMsgLongitude);
 
     double x, y;
-    azimuthalOffsets(Ra, sinPhi0, cosPhi0, phi, dlambda, x, y);
+    azimuthalOffsets(Ra, sinPhi0, cosPhi0, direction, x, y);
     return new MapProjectionCoordinates(CoordinateType::orthographic, falseEasting + x, falseNorthing + y);
 }
 
@@ -64,15 +65,17 @@ GeodeticCoordinates* Orthographic::backProject(const MapProjectionCoordinates& p
     if (rho == 0)
         return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
 
-    const double c = std::asin(clampUnit(rho / Ra));
-    double phi = azimuthalLatitude(c, dy, rho, sinPhi0, cosPhi0);
+    // Angular distance c from the centre, within the visible hemisphere (cos c ≥ 0).
+    const double sinC = clampUnit(rho / Ra);
+    const double cosC = std::sqrt((1 - sinC) * (1 + sinC));
+    double phi = azimuthalLatitude(sinC, cosC, dy, rho, sinPhi0, cosPhi0);
     double lambda;
     if (originLatitude == kHalfPi)
         lambda = centralMeridian + std::atan2(dx, -dy);
     else if (originLatitude == -kHalfPi)
         lambda = centralMeridian + std::atan2(dx, dy);
     else
-        lambda = centralMeridian + azimuthalLongitudeDifference(c, dx, dy, rho, sinPhi0, cosPhi0);
+        lambda = centralMeridian + azimuthalLongitudeDifference(sinC, cosC, dx, dy, rho, sinPhi0, cosPhi0);
 
     phi = clampLatitude(phi);
     lambda = clampLongitude(reduceLongitudeOnce(lambda));

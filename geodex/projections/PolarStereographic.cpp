@@ -11,6 +11,11 @@ namespace Orvale::Geodex {
 namespace {
 // Steps allowed to the fixed-point searches of this projection; both settle in a handful.
 const int kMaxSteps = 30;
+
+// sqrt((1 + x)^(1+e) · (1 − x)^(1−e)), evaluated with a single power as sqrt((1 − x²)·((1 + x)/(1 − x))^e).
+double conformalFactor(double e, double x) {
+    return std::sqrt((1 - x) * (1 + x) * std::pow((1 + x) / (1 - x), e));
+}
 }  // namespace
 
 PolarStereographic::PolarStereographic(double a, double f, double longitudeDownFromPole,
@@ -29,7 +34,7 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
     halfE = e / 2;
     twoA = 2 * a;
     setHemisphereAndOrigin(longitudeDownFromPole, latitudeOfTrueScale);
-    e4 = std::sqrt(std::pow(1 + e, 1 + e) * std::pow(1 - e, 1 - e));
+    e4 = conformalFactor(e, e);
     setWindow();
 }
 
@@ -49,16 +54,18 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
     e = std::sqrt(eccentricitySquared(f));
     halfE = e / 2;
     twoA = 2 * a;
-    e4 = std::sqrt(std::pow(1 + e, 1 + e) * std::pow(1 - e, 1 - e));
+    e4 = conformalFactor(e, e);
 
-    // A scale factor above 1 has no latitude of true scale, and one below e4/2 (about 0.5017, the
-    // scale at the pole when the equator is the parallel of true scale) would need one in the other
-    // hemisphere. There the projection is built from the scale factor itself: ρ = 2a·k·t(φ)/e4.
-    if (scaleFactor > 1 || scaleFactor < e4 / 2) {
+    // A scale factor above 1 has no latitude of true scale, and one up to e4/2 (about 0.5017, the scale
+    // at the pole when the equator is the parallel of true scale) would need one on the equator or in the
+    // other hemisphere. There the projection is built from the scale factor itself: ρ = 2a·k·t(φ)/e4.
+    const auto buildFromScaleFactor = [&] {
         k0 = scaleFactor;
-        const double pole = hemisphere == 'S' ? -kHalfPi : kHalfPi;
-        setHemisphereAndOrigin(longitudeDownFromPole, pole);
+        setHemisphereAndOrigin(longitudeDownFromPole, hemisphere == 'S' ? -kHalfPi : kHalfPi);
         setWindow();
+    };
+    if (scaleFactor > 1 || scaleFactor < e4 / 2) {
+        buildFromScaleFactor();
         return;
     }
 
@@ -68,11 +75,15 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
         int budget = kMaxSteps;
         for (;;) {
             const double previous = s;
-            s = std::sqrt(std::pow(1 + e * s, 1 + e) * std::pow(1 - e * s, 1 - e)) * 2 * scaleFactor / e4 - 1;
+            s = conformalFactor(e, e * s) * 2 * scaleFactor / e4 - 1;
             --budget;
             if (budget == 0) throwMessage(kMsgOriginLatitude);
             if (std::fabs(s - previous) <= 1e-15) break;
         }
+    }
+    if (!(s > 0)) {  // k within rounding of e4/2: the equator, whose sign cannot carry the hemisphere
+        buildFromScaleFactor();
+        return;
     }
     if (outside(s, -1, 1)) throwMessage(kMsgOriginLatitude);
     double phiC = std::asin(s);
@@ -97,11 +108,12 @@ bool PolarStereographic::trueScaleAtPole() const {
 }
 
 // The window is the square around the pole that holds the projected equator, with 1 % to spare.
-void PolarStereographic::setWindow() {
-    const double lon = southern ? -longitudeDownFromPole : longitudeDownFromPole;
-    MapProjectionCoordinates* equator = project(GeodeticCoordinates(CoordinateType::geodetic, lon, 0, 0));
-    deltaEasting = deltaNorthing = 1.01 * std::fabs(equator->northing() - falseNorthing);
-    delete equator;
+void PolarStereographic::setWindow() { deltaEasting = deltaNorthing = 1.01 * polarDistance(0); }
+
+// Distance from the pole on the plane of the latitude φ (radians, in the northern form), metres.
+double PolarStereographic::polarDistance(double phi) const {
+    const double t = isometricT(e, phi);
+    return trueScaleAtPole() ? twoA * k0 * t / e4 : amc * t / tc;
 }
 
 MapProjectionCoordinates* PolarStereographic::project(const GeodeticCoordinates& geodetic) const {
@@ -121,8 +133,7 @@ MapProjectionCoordinates* PolarStereographic::project(const GeodeticCoordinates&
         lambda = -lambda;
     }
     const double dlambda = reduceLongitudeOnce(lambda - longitudeDownFromPole);
-    const double t = isometricT(e, phi);
-    const double rho = trueScaleAtPole() ? twoA * k0 * t / e4 : amc * t / tc;
+    const double rho = polarDistance(phi);
 
     double easting, northing;
     if (southern) {

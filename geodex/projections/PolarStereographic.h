@@ -32,6 +32,7 @@ class GEODEX_EXPORT PolarStereographic : public CoordinateSystem {
   private:
     void setHemisphereAndOrigin(double longitudeDownFromPole, double latitudeOfTrueScale);
     void setWindow();
+    double polarDistance(double phi) const;
     bool trueScaleAtPole() const;
 
     int typeCode;

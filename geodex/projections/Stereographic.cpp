@@ -11,6 +11,9 @@ namespace Orvale::Geodex {
 namespace {
 const double kOneDegree = 0.017453292519943295;
 const double kPolarAndEquatorialWindow = 1460090226.0;  // metres
+// Longitude difference of the oblique window's point: one degree short of the antipode's meridian.
+const double kSinWindow = std::sin(kPi - kOneDegree);
+const double kCosWindow = std::cos(kPi - kOneDegree);
 }  // namespace
 
 Stereographic::Stereographic(double a, double f, double centralMeridian, double originLatitude,
@@ -39,33 +42,31 @@ Stereographic::Stereographic(double a, double f, double centralMeridian, double 
         // Easting of the point one degree short of the antipode's meridian, at the antipode's latitude.
         // It is taken from the formulas directly: for a central meridian just east of Greenwich the
         // point's longitude lies below -π, which a projected point may not.
-        const double cm = this->centralMeridian;
-        const double lambda = cm <= 0 ? cm + kPi - kOneDegree : cm - kPi - kOneDegree;
         double x, y;
-        offsets(-originLatitude, reduceLongitudeOnce(lambda - cm), x, y);
+        offsets(-originLatitude, SphereDirection(-sinPhi0, cosPhi0, kSinWindow, kCosWindow), x, y);
         deltaEasting = std::fabs(x);
     }
 }
 
-void Stereographic::offsets(double phi, double dlambda, double& x, double& y) const {
+void Stereographic::offsets(double phi, const SphereDirection& p, double& x, double& y) const {
     if (polarAspect) {
         if (std::fabs(std::fabs(phi) - kHalfPi) < 1e-10) {
             x = y = 0;
         } else if (originLatitude > 0) {
             const double rho = twoRa * std::tan(kPi / 4 - phi / 2);
-            x = rho * std::sin(dlambda);
-            y = -rho * std::cos(dlambda);
+            x = rho * p.sinDlambda;
+            y = -rho * p.cosDlambda;
         } else {
             const double rho = twoRa * std::tan(kPi / 4 + phi / 2);
-            x = rho * std::sin(dlambda);
-            y = rho * std::cos(dlambda);
+            x = rho * p.sinDlambda;
+            y = rho * p.cosDlambda;
         }
     } else if (std::fabs(originLatitude) <= 1e-10) {
-        const double k = twoRa / (1 + std::cos(phi) * std::cos(dlambda));
-        azimuthalOffsets(k, 0.0, 1.0, phi, dlambda, x, y);
+        const double k = twoRa / (1 + p.cosPhi * p.cosDlambda);
+        azimuthalOffsets(k, 0.0, 1.0, p, x, y);
     } else {
-        const double k = twoRa / (1 + azimuthalCosDistance(sinPhi0, cosPhi0, phi, dlambda));
-        azimuthalOffsets(k, sinPhi0, cosPhi0, phi, dlambda, x, y);
+        const double k = twoRa / (1 + azimuthalCosDistance(sinPhi0, cosPhi0, p));
+        azimuthalOffsets(k, sinPhi0, cosPhi0, p, x, y);
     }
 }
 
@@ -77,11 +78,12 @@ MapProjectionCoordinates* Stereographic::project(const GeodeticCoordinates& geod
     errors.throwIfAny();
 
     const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
-    const double g = 1 + azimuthalCosDistance(sinPhi0, cosPhi0, phi, dlambda);
+    const SphereDirection direction(phi, dlambda);
+    const double g = 1 + azimuthalCosDistance(sinPhi0, cosPhi0, direction);
     if (std::fabs(g) <= 1e-10) throwMessage(kMsgLongitude);  // the antipode of the origin
 
     double x, y;
-    offsets(phi, dlambda, x, y);
+    offsets(phi, direction, x, y);
     return new MapProjectionCoordinates(CoordinateType::stereographic, falseEasting + x, falseNorthing + y);
 }
 
@@ -100,12 +102,14 @@ GeodeticCoordinates* Stereographic::backProject(const MapProjectionCoordinates& 
         return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
 
     const double c = 2 * std::atan(rho / twoRa);
-    double phi = azimuthalLatitude(c, dy, rho, sinPhi0, cosPhi0);
+    const double sinC = std::sin(c);
+    const double cosC = std::cos(c);
+    double phi = azimuthalLatitude(sinC, cosC, dy, rho, sinPhi0, cosPhi0);
     double lambda;
     if (polarAspect)
         lambda = centralMeridian + (originLatitude > 0 ? std::atan2(dx, -dy) : std::atan2(dx, dy));
     else
-        lambda = centralMeridian + azimuthalLongitudeDifference(c, dx, dy, rho, sinPhi0, cosPhi0);
+        lambda = centralMeridian + azimuthalLongitudeDifference(sinC, cosC, dx, dy, rho, sinPhi0, cosPhi0);
 
     // Only rounding is cleaned up: the result is not snapped to the equator, Greenwich or ±π.
     phi = clampLatitude(phi);

@@ -6,6 +6,8 @@
 
 namespace Orvale::Geodex {
 
+struct SphereDirection;
+
 // Stereographic projection of the sphere of equal area (code 30), any aspect.
 class GEODEX_EXPORT Stereographic : public CoordinateSystem {
   public:
@@ -24,7 +26,7 @@ class GEODEX_EXPORT Stereographic : public CoordinateSystem {
 
   private:
     // Plane offsets from (FE, FN) of a point, without range checks; metres.
-    void offsets(double phi, double dlambda, double& x, double& y) const;
+    void offsets(double phi, const SphereDirection& p, double& x, double& y) const;
 
     double Ra;  // radius of the sphere of equal area, metres
     double originLatitude;

@@ -47,7 +47,8 @@ TransverseMercator::TransverseMercator(double a, double f, double CM, double phi
     cp = 15.0 * a / 16.0 * (n2 - n3 + 3.0 / 4.0 * (n4 - n5));
     dp = 35.0 * a / 48.0 * (n3 - n4 + 11.0 / 16.0 * n5);
     ep = 315.0 * a / 512.0 * (n4 - n5);
-    originArc = meridianArc(originLatitude);
+    // On the equator (the usual origin) the arc is exactly 0 without evaluating its sines.
+    originArc = originLatitude == 0 && !std::signbit(originLatitude) ? 0.0 : meridianArc(originLatitude);
 
     // The back-projection window is the projection of (CM + π/2, 89.99°) and (CM + π/2, 0). Its series
     // waits until a back-projection needs it, but the longitude test those two points pass through
@@ -198,14 +199,20 @@ GeodeticCoordinates* TransverseMercator::backProject(const MapProjectionCoordina
 
     // Footpoint latitude: start from the meridian radius at the equator, then five Newton steps.
     double phif = M / ((1 - e2) * a);
-    for (int i = 0; i < 5; ++i) {
-        const double sinPhi = std::sin(phif);
+    // Once a step leaves φf unchanged the remaining ones would repeat it exactly, so they are skipped
+    // (and its sine is kept for what follows).
+    bool fixedPoint = false;
+    double sinPhi = 0;
+    for (int i = 0; i < 5 && !fixedPoint; ++i) {
+        sinPhi = std::sin(phif);
         const double w = 1 - e2 * sinPhi * sinPhi;
         const double r = (1 - e2) * a / (w * std::sqrt(w));
-        phif = phif + (M - meridianArc(phif)) / r;
+        const double next = phif + (M - meridianArc(phif)) / r;
+        fixedPoint = next == phif;
+        phif = next;
     }
 
-    const double sinPhif = std::sin(phif);
+    const double sinPhif = fixedPoint ? sinPhi : std::sin(phif);
     const double sr = std::sqrt(1 - e2 * sinPhif * sinPhif);
     const double nu = a / sr;
     const double rho = (1 - e2) * a / (sr * sr * sr);

@@ -36,6 +36,8 @@ class GEODEX_EXPORT TransverseMercator : public CoordinateSystem {
     double windowNorthing() const;
 
   private:
+    friend class UTM;  // projects through projectPoint, without a tuple per point
+
     // The meridian distance from the equator to latitude phi (radians), metres.
     double meridianArc(double phi) const;
     // The longitude test of project: returns λ brought below π, adds message 44 when out of range.

@@ -25,13 +25,21 @@ UTM::UTM(double a, double f, int override) : CoordinateSystem(a, f), zoneOverrid
 UTM::~UTM() = default;
 
 const TransverseMercator& UTM::zoneProjection(int zone) const {
-    std::unique_ptr<TransverseMercator>& projection = zones[zone];
-    if (!projection) {
-        const double cmDegrees = zone < 31 ? 6 * zone + 177 : 6 * zone - 183;
-        projection = std::make_unique<TransverseMercator>(
-            semiMajorAxis, flattening, cmDegrees * 0.017453292519943295, 0, 500000, 0, 0.9996);
+    if (firstZone && firstZoneNumber == zone) return *firstZone;
+    std::unique_ptr<TransverseMercator>* other = nullptr;
+    if (firstZone) {
+        other = &otherZones[zone];
+        if (*other) return **other;
     }
-    return *projection;
+    const double cmDegrees = zone < 31 ? 6 * zone + 177 : 6 * zone - 183;
+    const double cm = cmDegrees * 0.017453292519943295;
+    if (other == nullptr) {
+        firstZone.emplace(semiMajorAxis, flattening, cm, 0, 500000, 0, 0.9996);
+        firstZoneNumber = zone;
+        return *firstZone;
+    }
+    *other = std::make_unique<TransverseMercator>(semiMajorAxis, flattening, cm, 0, 500000, 0, 0.9996);
+    return **other;
 }
 
 UTMCoordinates* UTM::project(const GeodeticCoordinates& geodetic) const {
@@ -60,10 +68,11 @@ UTMCoordinates* UTM::project(const GeodeticCoordinates& geodetic) const {
 
     const char hemisphere = phi < 0 ? 'S' : 'N';
     const double falseNorthing = phi < 0 ? kSouthFalseNorthing : 0;
-    const std::unique_ptr<MapProjectionCoordinates> grid(
-        zoneProjection(zone).project(GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0)));
-    const double easting = grid->easting();
-    const double northing = grid->northing() + falseNorthing;
+    double easting = 0;
+    double northing = 0;
+    bool warning = false;  // dropped
+    zoneProjection(zone).projectPoint(lambda, phi, easting, northing, warning);
+    northing += falseNorthing;
 
     if (easting < 100000 || easting > 900000) throwMessage(kMsgEasting);
     if (northing < 0 || northing > 10000000) throwMessage(kMsgNorthing);

@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "geodex/Export.h"
 #include "geodex/projections/CoordinateSystem.h"
@@ -36,7 +37,11 @@ class GEODEX_EXPORT UTM : public CoordinateSystem {
 
   private:
     int zoneOverride;
-    mutable std::map<int, std::unique_ptr<TransverseMercator>> zones;
+    // Zone objects by zone number: the first one asked for lives in place (a UTM built for one point
+    // needs no other), any further ones in the map.
+    mutable std::optional<TransverseMercator> firstZone;
+    mutable int firstZoneNumber = 0;
+    mutable std::map<int, std::unique_ptr<TransverseMercator>> otherZones;
 };
 
 }  // namespace Orvale::Geodex

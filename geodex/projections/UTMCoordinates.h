@@ -5,7 +5,7 @@ namespace Orvale::Geodex {
 
 // UTM grid coordinates: zone 1..60, hemisphere 'N' or 'S', easting and northing in metres.
 class GEODEX_EXPORT UTMCoordinates : public CoordinateTuple {
-public:
+  public:
     UTMCoordinates(int coordinateType, int zone, char hemisphere, double easting, double northing);
     ~UTMCoordinates() override;
 
@@ -14,7 +14,7 @@ public:
     double easting() const;   // metres
     double northing() const;  // metres
 
-private:
+  private:
     int zone_;
     char hemisphere_;
     double easting_;

@@ -240,6 +240,7 @@ TEST(AzimuthalProjections, ExceptionsCarryEveryFailedCheckInOrder) {
         {"26 window", inv(ps26, 1e8, -1e8), m45 + m46},
         {"30 window", inv(stereo, 0, 2e9), m46},
         {"1 window", inv(aeqd, 2e7, 2e7), m45 + m46},
+        {"1 corner of the window, beyond the antipode", inv(aeqd, 1.9e7, -1.9e7), m42},
         {"13 window", inv(gnom, -4.1e7, 0), m45},
         {"25 window", inv(ortho, 0, 0), m45},
         {"25 outside the disc", inv(ortho, 1e7 + 0.8 * kRa, 0.8 * kRa), m42},
@@ -279,23 +280,13 @@ TEST(PolarStereographic, SouthernFormKeepsEastingAndMirrorsNorthing) {
         }
 }
 
-TEST(PolarStereographic, ScaleFactorOneIsTrueScaleAtThePole) {
-    PolarStereographic byScale(kA, kF, 0.2, 1.0, 'S', 0, 0);
-    PolarStereographic byLatitude(kA, kF, 0.2, -kHalfPi, 0, 0);
-    for (double lat : {-1.0, -30.0, -89.0}) {
-        GeodeticCoordinates point(10, 1.0, lat * kDeg, 0);
-        std::unique_ptr<MapProjectionCoordinates> a(byScale.project(point));
-        std::unique_ptr<MapProjectionCoordinates> b(byLatitude.project(point));
-        EXPECT_EQ(a->easting(), b->easting());
-        EXPECT_EQ(a->northing(), b->northing());
-        EXPECT_EQ(a->coordinateType(), 27);
-    }
-}
-
 // Scale factors above 1 or below e4/2 (about 0.5017) have no latitude of true scale in the chosen
 // hemisphere; they build the projection from k itself, in the hemisphere asked for.
 TEST(PolarStereographic, EveryAcceptedScaleFactorBuildsTheHemisphereAskedFor) {
-    for (double k : {0.1, 0.3, 0.5, 0.5016, 0.5018, 0.8, 1.0, 1.0001, 2.0, 3.0})
+    const double e = std::sqrt(eccentricitySquared(kF));
+    const double halfE4 = std::sqrt(std::pow(1 + e, 1 + e) * std::pow(1 - e, 1 - e)) / 2;
+    for (double k :
+         {0.1, 0.3, 0.5, 0.5016, halfE4, std::nextafter(halfE4, 1.0), 0.5018, 0.8, 1.0, 1.0001, 2.0, 3.0})
         for (char hemisphere : {'N', 'S'}) {
             const double sign = hemisphere == 'N' ? 1 : -1;
             const std::string what = std::to_string(k) + hemisphere;
@@ -362,14 +353,6 @@ TEST(AzimuthalEquidistant, OriginMapsToFalseOriginAndNearbyPointsKeepTheirDistan
             EXPECT_NEAR(m->easting(), 1e5, 1e-9);
         }
     }
-}
-
-TEST(Gnomonic, EquatorialAspectShowsLessThanAQuarterOfLongitude) {
-    Gnomonic p(kA, kF, 0, 0, 0, 0);
-    std::unique_ptr<MapProjectionCoordinates> inside(p.project(GeodeticCoordinates(10, 89 * kDeg, 0, 0)));
-    EXPECT_NEAR(inside->easting(), kRa * std::tan(89 * kDeg), 1e-6);
-    EXPECT_EQ(thrownText([&] { delete p.project(GeodeticCoordinates(10, kHalfPi, 0, 0)); }),
-              "Longitude out of range\n");
 }
 
 TEST(Orthographic, HorizonIsShownAndTheFarSideIsNot) {
