@@ -5,6 +5,7 @@
 #include <QSet>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -356,13 +357,15 @@ class JobBuilder {
         if (deviceSize_ <= 0 || used <= 0) return;
         const double perGroup = static_cast<double>(used) / static_cast<double>(kGroupsBeforeReserve);
         const double expected = static_cast<double>(deviceSize_) / perGroup * 1.05 + 16;
-        if (expected > 50'000'000) return;
-        const qsizetype count = static_cast<qsizetype>(expected);
+        // The first groups may not be typical of the rest of a file (a few short groups, then one long
+        // line): never set aside more than a modest amount up front; beyond it the lists grow as usual.
+        const qsizetype count = static_cast<qsizetype>(expected < kMostReserved ? expected : kMostReserved);
         job_.rovers.reserve(count);
         job_.groups.reserve(count);
     }
 
     static constexpr qsizetype kGroupsBeforeReserve = 256;
+    static constexpr double kMostReserved = 250'000;  // about 250 MB of rovers and groups
 
     RawJob& job_;
     qint64 deviceSize_;
@@ -379,7 +382,11 @@ bool readRawJob(QIODevice& device, RawJob& job) {
     if (!device.isOpen() || !device.isReadable()) return false;
     RawJob fresh;
     LineSource source(device);
-    JobBuilder(fresh, device.isSequential() ? 0 : device.size()).readAll(source);
+    try {
+        JobBuilder(fresh, device.isSequential() ? 0 : device.size()).readAll(source);
+    } catch (const std::bad_alloc&) {
+        return false;  // a file too large for the memory leaves the open job as it was
+    }
     if (source.failed()) return false;
     fresh.path = std::move(job.path);
     job = std::move(fresh);

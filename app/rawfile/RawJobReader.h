@@ -15,10 +15,10 @@
 
 class QIODevice;
 
-// Opens path and reads it into job. When the file cannot be opened or read, returns false and leaves job
-// untouched. On success the header, summary and the rover, base and group lists of job are replaced by
-// what the file holds, starting from their construction defaults (nothing of a previously opened job
-// survives); job.path is left to the caller.
+// Opens path and reads it into job. When the file cannot be opened or read (or does not fit in memory),
+// returns false and leaves job untouched. On success the header, summary and the rover, base and group lists
+// of job are replaced by what the file holds, starting from their construction defaults (nothing of a
+// previously opened job survives); job.path is left to the caller.
 bool readRawJob(const QString& path, RawJob& job);
 
 // The same from an open, readable device (a file, a buffer).

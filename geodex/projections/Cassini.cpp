@@ -31,17 +31,21 @@ Cassini::Cassini(double a, double f, double centralMeridian, double originLatitu
     oneMinusEs = 1 - es;
     meridian = MeridianSeries(a, f);
     M0 = meridian.distance(originLatitude);
+}
 
-    // Window: the northings of the antimeridian at ±31°; eastings fixed, one side shortened unless CM = 0.
+// Plane window as offsets from the false origin (metres): the northings of the antimeridian at ±31°;
+// eastings fixed, one side shortened unless CM = 0. Only the inverse reads it, and an object usually
+// converts one point, so it is derived there.
+void Cassini::window(double& minEasting, double& maxEasting, double& minNorthing, double& maxNorthing) const {
     double x = 0, yNorth = 0, ySouth = 0;
     planeOffsets(kPi, kWindowLatitude, x, yNorth);
     planeOffsets(kPi, -kWindowLatitude, x, ySouth);
     maxNorthing = yNorth;
     minNorthing = ySouth;
-    if (this->centralMeridian > 0) {
+    if (centralMeridian > 0) {
         minEasting = -20037508.4;
         maxEasting = 19926188.9;
-    } else if (this->centralMeridian < 0) {
+    } else if (centralMeridian < 0) {
         minEasting = -19926188.9;
         maxEasting = 20037508.4;
     } else {
@@ -87,6 +91,8 @@ MapProjectionCoordinates* Cassini::project(const GeodeticCoordinates& geodetic) 
 GeodeticCoordinates* Cassini::backProject(const MapProjectionCoordinates& projected) const {
     const double E = projected.easting();
     const double N = projected.northing();
+    double minEasting = 0, maxEasting = 0, minNorthing = 0, maxNorthing = 0;
+    window(minEasting, maxEasting, minNorthing, maxNorthing);
     MessageCollector errors;
     errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
     errors.add(outside(N, falseNorthing + minNorthing - 0.1, falseNorthing + maxNorthing + 0.1),

@@ -27,6 +27,7 @@ class GEODEX_EXPORT Cassini : public CoordinateSystem {
 
   private:
     void planeOffsets(double dlambda, double phi, double& x, double& y) const;
+    void window(double& minEasting, double& maxEasting, double& minNorthing, double& maxNorthing) const;
 
     double centralMeridian;  // in [-π, π]
     double originLatitude;
@@ -36,9 +37,6 @@ class GEODEX_EXPORT Cassini : public CoordinateSystem {
     double oneMinusEs;  // 1 − e²
     MeridianSeries meridian{1.0, 1 / 300.0};
     double M0;  // meridian distance of the origin latitude, metres
-    // Plane window as offsets from the false origin, metres.
-    double minEasting = 0.0, maxEasting = 0.0;
-    double minNorthing = 0.0, maxNorthing = 0.0;
 };
 
 }  // namespace Orvale::Geodex

@@ -47,7 +47,7 @@ CylindricalEqualArea::CylindricalEqualArea(double a, double f, double centralMer
         maxEasting = eastingOffset(kPi);
         minEasting = -maxEasting;
     }
-    deltaNorthing = std::fabs(northingOffset(kHalfPi));
+    deltaNorthing = std::fabs((1 - es) * a * qp / twoK0);  // the pole's northing, q(π/2) = qp
 }
 
 // a·k0·dλ, dλ = λ − CM brought into [-π, π]; no range check.

@@ -63,14 +63,20 @@ struct AuthalicSeries {
     // The inverse of latitude(): the β (radians) whose series value is φ, by Newton steps. A projection
     // that goes from β to φ by the series comes back exactly with this (the exact authalic latitude
     // differs from it by the series error, up to about 5e-10 rad).
+    // The start φ − (series at φ) is within about 1.5e-5 rad; the steps converge quadratically, so two
+    // reach rounding. The multiple angles come from sin 2β and cos 2β.
     double authalicOf(double phi) const {
         double beta = phi - (a0 * std::sin(2 * phi) + a1 * std::sin(4 * phi) + a2 * std::sin(6 * phi));
-        for (int i = 0; i < 4; ++i) {
-            const double slope =
-                1 + 2 * a0 * std::cos(2 * beta) + 4 * a1 * std::cos(4 * beta) + 6 * a2 * std::cos(6 * beta);
-            const double step = (latitude(beta) - phi) / slope;
-            beta -= step;
-            if (std::fabs(step) < 1e-16) break;
+        for (int i = 0; i < 2; ++i) {
+            const double s2 = std::sin(2 * beta);
+            const double c2 = std::cos(2 * beta);
+            const double s4 = 2 * s2 * c2;
+            const double c4 = 1 - 2 * s2 * s2;
+            const double s6 = s2 * (3 - 4 * s2 * s2);
+            const double c6 = c2 * (4 * c2 * c2 - 3);
+            const double value = beta + a0 * s2 + a1 * s4 + a2 * s6;
+            const double slope = 1 + 2 * a0 * c2 + 4 * a1 * c4 + 6 * a2 * c6;
+            beta -= (value - phi) / slope;
         }
         return beta;
     }

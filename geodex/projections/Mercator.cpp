@@ -48,8 +48,11 @@ void Mercator::setUp(double cm, double fe, double fn, double k, int code) {
     es = eccentricitySquared(flattening);
     e = std::sqrt(es);
     conformal = ConformalSeries(es);
+}
 
-    // The window reaches 1% beyond the image of the antimeridian at 89.5°.
+// Half-widths of the plane window (metres): 1% beyond the image of the antimeridian at 89.5°. Only the
+// inverse reads them, and an object usually converts one point, so they are derived there.
+void Mercator::window(double& deltaEasting, double& deltaNorthing) const {
     deltaEasting = 1.01 * std::fabs(eastingOffset(centralMeridian + kPi));
     deltaNorthing = 1.01 * std::fabs(northingOffset(kMaxLatitude));
 }
@@ -82,6 +85,8 @@ MapProjectionCoordinates* Mercator::project(const GeodeticCoordinates& geodetic)
 GeodeticCoordinates* Mercator::backProject(const MapProjectionCoordinates& projected) const {
     const double E = projected.easting();
     const double N = projected.northing();
+    double deltaEasting = 0, deltaNorthing = 0;
+    window(deltaEasting, deltaNorthing);
     MessageCollector errors;
     errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
     errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);

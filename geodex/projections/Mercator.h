@@ -34,6 +34,7 @@ class GEODEX_EXPORT Mercator : public CoordinateSystem {
     void setUp(double centralMeridian, double falseEasting, double falseNorthing, double k0, int typeCode);
     double eastingOffset(double lambda) const;
     double northingOffset(double phi) const;
+    void window(double& deltaEasting, double& deltaNorthing) const;
 
     int typeCode;
     double centralMeridian;  // in [-π, π]
@@ -43,8 +44,6 @@ class GEODEX_EXPORT Mercator : public CoordinateSystem {
     double e;
     double es;                       // e²
     ConformalSeries conformal{0.0};  // geodetic latitude from the conformal latitude
-    double deltaEasting = 0.0;       // half-widths of the plane window, metres
-    double deltaNorthing = 0.0;
 };
 
 }  // namespace Orvale::Geodex

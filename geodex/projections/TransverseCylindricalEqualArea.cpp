@@ -34,9 +34,13 @@ TransverseCylindricalEqualArea::TransverseCylindricalEqualArea(double a, double 
     meridian = MeridianSeries(a, f);
     authalic = AuthalicSeries(es);
     M0 = meridian.distance(originLatitude);
+}
 
-    // Window: eastings shrink with k0, northings stretch with it; the northings run from the image of
-    // the south pole to that of the north pole, both included.
+// Plane window (metres): eastings shrink with k0, northings stretch with it; the northings run from the
+// image of the south pole to that of the north pole, both included. Only the inverse reads it, and an
+// object usually converts one point, so it is derived there.
+void TransverseCylindricalEqualArea::window(double& deltaEasting, double& minNorthing,
+                                            double& maxNorthing) const {
     deltaEasting = kHalfWidthAtUnitScale / k0;
     minNorthing = k0 * (meridian.distance(-kHalfPi) - M0);
     maxNorthing = k0 * (meridian.distance(kHalfPi) - M0);
@@ -89,6 +93,8 @@ GeodeticCoordinates* TransverseCylindricalEqualArea::backProject(
     const MapProjectionCoordinates& projected) const {
     const double E = projected.easting();
     const double N = projected.northing();
+    double deltaEasting = 0, minNorthing = 0, maxNorthing = 0;
+    window(deltaEasting, minNorthing, maxNorthing);
     MessageCollector errors;
     errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
     errors.add(outside(N, falseNorthing + minNorthing, falseNorthing + maxNorthing), kMsgNorthing);
@@ -102,7 +108,8 @@ GeodeticCoordinates* TransverseCylindricalEqualArea::backProject(
     // forward step φc = φ(βc), so that the easting's factor cos φc/cos βc is met again to rounding
     // (the exact authalic latitude differs by the series error, which the arcsine of B below would
     // magnify near the transverse poles).
-    const double betac = authalic.authalicOf(phi1);
+    // Clamped: a footpoint that rounding put past a pole would turn cos βc negative and mirror λ.
+    const double betac = clampLatitude(authalic.authalicOf(phi1));
     const double B =
         clampUnit(std::sqrt(1 - es * sinPhi1 * sinPhi1) * k0 * dx / (semiMajorAxis * cosineRatio(betac)));
     const double betaPrime = -std::asin(B);

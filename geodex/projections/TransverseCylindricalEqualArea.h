@@ -28,6 +28,7 @@ class GEODEX_EXPORT TransverseCylindricalEqualArea : public CoordinateSystem {
 
   private:
     double cosineRatio(double betac) const;
+    void window(double& deltaEasting, double& minNorthing, double& maxNorthing) const;
 
     double centralMeridian;  // in [-π, π]
     double originLatitude;
@@ -39,9 +40,6 @@ class GEODEX_EXPORT TransverseCylindricalEqualArea : public CoordinateSystem {
     MeridianSeries meridian{1.0, 1 / 300.0};
     AuthalicSeries authalic{0.0};
     double M0;  // meridian distance of the origin latitude, metres
-    // Plane window: easting half-width, northing offsets from FN, metres.
-    double deltaEasting = 0.0;
-    double minNorthing = 0.0, maxNorthing = 0.0;
 };
 
 }  // namespace Orvale::Geodex

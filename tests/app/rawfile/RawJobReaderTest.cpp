@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <random>
 #include <string>
@@ -280,8 +281,18 @@ TEST(RawJobReader, JoinsLinesAcrossReadChunks) {
 
 TEST(RawJobReader, SurvivesHostileInput) {
     std::mt19937 random(20240501);
-    std::string garbage(3'000'000, '\0');
-    for (char& c : garbage) c = static_cast<char>(random() & 0xFF);
+    // Random bytes mixed with pieces of records, so that groups, bases and stray line ends all occur.
+    const std::string pieces[] = {
+        "GS", "QZBS,BSNM", "QZBS,BSN 1",        "AH,MA1", "JB,NM", "\n", "\r", "\r\n", ",", " ",
+        "\t", "9",         std::string(1, '\0')};
+    std::string garbage;
+    while (garbage.size() < 3'000'000) {
+        const unsigned pick = random() % 20;
+        if (pick < 13)
+            garbage += pieces[pick];
+        else
+            garbage += static_cast<char>(random() & 0xFF);
+    }
     std::string nuls = group("P\0Q", "B1");
     nuls += std::string("GS,PN\0\0,N 1\0 2\n", 16);
     nuls += std::string(1000, '\0');
@@ -292,7 +303,14 @@ TEST(RawJobReader, SurvivesHostileInput) {
     std::string gsOnly;
     for (int i = 0; i < 50000; ++i) gsOnly += "GS\n";
 
-    EXPECT_GE(readText(garbage).rovers.size(), 0);
+    // Whatever garbage gives, the lists keep their invariants: parallel rovers and groups, one base per
+    // distinct name of the rovers.
+    const RawJob g = readText(garbage);
+    EXPECT_EQ(g.rovers.size(), g.groups.size());
+    QSet<QString> names;
+    for (const RoverPoint& rover : g.rovers) names.insert(rover.baseName);
+    EXPECT_EQ(g.bases.size(), names.size());
+    EXPECT_GT(g.rovers.size(), 1000);
     const RawJob n = readText(nuls);
     EXPECT_EQ(n.rovers.size(), 2);
     const RawJob l = readText(longLine);

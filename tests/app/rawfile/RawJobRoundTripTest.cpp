@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "rawfile/RawJobReader.h"
@@ -328,118 +329,63 @@ GeneratedJob generate(unsigned seed, int points, int baseCount) {
 
 QString q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
+// Every field of each record, in key order, so that records compare (and print) as tuples.
+auto fields(const JobRecord& r) { return std::tie(r.name, r.date, r.time); }
+auto fields(const CoordSystemRecord& r) { return std::tie(r.code, r.zg, r.zn, r.datumName); }
+auto fields(const EllipsoidRecord& r) { return std::tie(r.semiMajorAxis, r.inverseFlattening, r.name); }
+auto fields(const DatumRecord& r) {
+    return std::tie(r.type, r.semiMajorAxis, r.inverseFlattening, r.rotationX, r.rotationY, r.rotationZ,
+                    r.translationX, r.translationY, r.translationZ, r.scalePpm);
+}
+auto fields(const HorizontalAdjustRecord& r) {
+    return std::tie(r.inUse, r.originNorth, r.originEast, r.translationNorth, r.translationEast,
+                    r.rotationDegrees, r.scaleFactor);
+}
+auto fields(const VerticalAdjustRecord& r) { return std::tie(r.inUse, r.a0, r.a1, r.a2, r.x0, r.y0); }
+auto fields(const ProjectionRecord& r) {
+    return std::tie(r.type, r.originLatitude, r.ln, r.ht, r.falseNorthing, r.falseEasting, r.el,
+                    r.scaleFactor, r.oo, r.ot);
+}
+auto fields(const PointRecord& r) { return std::tie(r.name, r.north, r.east, r.height); }  // "--" apart
+auto fields(const AntennaRecord& r) { return std::tie(r.dc, r.antennaHeight, r.method, r.ra); }
+auto fields(const EpochRecord& r) {
+    return std::tie(r.time, r.latitude, r.longitude, r.height, r.hrms, r.vrms, r.dh, r.dv, r.gm, r.cl);
+}
+auto fields(const DopRecord& r) { return std::tie(r.pdop, r.solutionType); }
+auto fields(const RoverInfoRecord& r) {
+    return std::tie(r.time, r.wgsLatitude, r.wgsLongitude, r.wgsHeight, r.duration, r.epochs, r.gpsSatellites,
+                    r.glonassSatellites, r.gnssSatellites);
+}
+auto fields(const BaseInfoRecord& r) {
+    return std::tie(r.name, r.north, r.east, r.height, r.wgsLatitude, r.wgsLongitude, r.wgsHeight,
+                    r.antennaType, r.antennaHeight, r.antennaMethod);
+}
+auto fields(const AttributeRecord& r) {
+    return std::tie(r.code, r.echoHeight, r.precisionX, r.precisionY, r.precisionH, r.method);
+}
+
 void expectHeader(const JobHeader& a, const JobHeader& e) {
     EXPECT_EQ(a.version, e.version);
-    EXPECT_EQ(a.job.name, e.job.name);
-    EXPECT_EQ(a.job.date, e.job.date);
-    EXPECT_EQ(a.job.time, e.job.time);
-    EXPECT_EQ(a.coordSystem.code, e.coordSystem.code);
-    EXPECT_EQ(a.coordSystem.zg, e.coordSystem.zg);
-    EXPECT_EQ(a.coordSystem.zn, e.coordSystem.zn);
-    EXPECT_EQ(a.coordSystem.datumName, e.coordSystem.datumName);
-    EXPECT_EQ(a.ellipsoid.semiMajorAxis, e.ellipsoid.semiMajorAxis);
-    EXPECT_EQ(a.ellipsoid.inverseFlattening, e.ellipsoid.inverseFlattening);
-    EXPECT_EQ(a.ellipsoid.name, e.ellipsoid.name);
-    const DatumRecord& d = a.datum;
-    const DatumRecord& f = e.datum;
-    EXPECT_EQ(d.type, f.type);
-    EXPECT_EQ(d.semiMajorAxis, f.semiMajorAxis);
-    EXPECT_EQ(d.inverseFlattening, f.inverseFlattening);
-    EXPECT_EQ(d.rotationX, f.rotationX);
-    EXPECT_EQ(d.rotationY, f.rotationY);
-    EXPECT_EQ(d.rotationZ, f.rotationZ);
-    EXPECT_EQ(d.translationX, f.translationX);
-    EXPECT_EQ(d.translationY, f.translationY);
-    EXPECT_EQ(d.translationZ, f.translationZ);
-    EXPECT_EQ(d.scalePpm, f.scalePpm);
-    const HorizontalAdjustRecord& ha = a.horizontalAdjust;
-    const HorizontalAdjustRecord& he = e.horizontalAdjust;
-    EXPECT_EQ(ha.inUse, he.inUse);
-    EXPECT_EQ(ha.originNorth, he.originNorth);
-    EXPECT_EQ(ha.originEast, he.originEast);
-    EXPECT_EQ(ha.translationNorth, he.translationNorth);
-    EXPECT_EQ(ha.translationEast, he.translationEast);
-    EXPECT_EQ(ha.rotationDegrees, he.rotationDegrees);
-    EXPECT_EQ(ha.scaleFactor, he.scaleFactor);
-    const VerticalAdjustRecord& va = a.verticalAdjust;
-    const VerticalAdjustRecord& ve = e.verticalAdjust;
-    EXPECT_EQ(va.inUse, ve.inUse);
-    EXPECT_EQ(va.a0, ve.a0);
-    EXPECT_EQ(va.a1, ve.a1);
-    EXPECT_EQ(va.a2, ve.a2);
-    EXPECT_EQ(va.x0, ve.x0);
-    EXPECT_EQ(va.y0, ve.y0);
-    const ProjectionRecord& p = a.projection;
-    const ProjectionRecord& pe = e.projection;
-    EXPECT_EQ(p.type, pe.type);
-    EXPECT_EQ(p.originLatitude, pe.originLatitude);
-    EXPECT_EQ(p.ln, pe.ln);
-    EXPECT_EQ(p.ht, pe.ht);
-    EXPECT_EQ(p.falseNorthing, pe.falseNorthing);
-    EXPECT_EQ(p.falseEasting, pe.falseEasting);
-    EXPECT_EQ(p.el, pe.el);
-    EXPECT_EQ(p.scaleFactor, pe.scaleFactor);
-    EXPECT_EQ(p.oo, pe.oo);
-    EXPECT_EQ(p.ot, pe.ot);
+    EXPECT_EQ(fields(a.job), fields(e.job));
+    EXPECT_EQ(fields(a.coordSystem), fields(e.coordSystem));
+    EXPECT_EQ(fields(a.ellipsoid), fields(e.ellipsoid));
+    EXPECT_EQ(fields(a.datum), fields(e.datum));
+    EXPECT_EQ(fields(a.horizontalAdjust), fields(e.horizontalAdjust));
+    EXPECT_EQ(fields(a.verticalAdjust), fields(e.verticalAdjust));
+    EXPECT_EQ(fields(a.projection), fields(e.projection));
     EXPECT_EQ(a.centralMeridian, e.centralMeridian);
 }
 
 void expectGroup(const PointRecordGroup& a, const PointRecordGroup& e, bool withDescription) {
-    EXPECT_EQ(a.point.name, e.point.name);
-    EXPECT_EQ(a.point.north, e.point.north);
-    EXPECT_EQ(a.point.east, e.point.east);
-    EXPECT_EQ(a.point.height, e.point.height);
+    EXPECT_EQ(fields(a.point), fields(e.point));
     EXPECT_EQ(a.point.description, withDescription ? e.point.description : std::string());
-    EXPECT_EQ(a.antenna.dc, e.antenna.dc);
-    EXPECT_EQ(a.antenna.antennaHeight, e.antenna.antennaHeight);
-    EXPECT_EQ(a.antenna.method, e.antenna.method);
-    EXPECT_EQ(a.antenna.ra, e.antenna.ra);
+    EXPECT_EQ(fields(a.antenna), fields(e.antenna));
     EXPECT_EQ(a.antennaType, e.antennaType);
-    const EpochRecord& ep = a.epoch;
-    const EpochRecord& ee = e.epoch;
-    EXPECT_EQ(ep.time, ee.time);
-    EXPECT_EQ(ep.latitude, ee.latitude);
-    EXPECT_EQ(ep.longitude, ee.longitude);
-    EXPECT_EQ(ep.height, ee.height);
-    EXPECT_EQ(ep.hrms, ee.hrms);
-    EXPECT_EQ(ep.vrms, ee.vrms);
-    EXPECT_EQ(ep.dh, ee.dh);
-    EXPECT_EQ(ep.dv, ee.dv);
-    EXPECT_EQ(ep.gm, ee.gm);
-    EXPECT_EQ(ep.cl, ee.cl);
-    EXPECT_EQ(a.dop.pdop, e.dop.pdop);
-    EXPECT_EQ(a.dop.solutionType, e.dop.solutionType);
-    const RoverInfoRecord& r = a.roverInfo;
-    const RoverInfoRecord& re = e.roverInfo;
-    EXPECT_EQ(r.time, re.time);
-    EXPECT_EQ(r.wgsLatitude, re.wgsLatitude);
-    EXPECT_EQ(r.wgsLongitude, re.wgsLongitude);
-    EXPECT_EQ(r.wgsHeight, re.wgsHeight);
-    EXPECT_EQ(r.duration, re.duration);
-    EXPECT_EQ(r.epochs, re.epochs);
-    EXPECT_EQ(r.gpsSatellites, re.gpsSatellites);
-    EXPECT_EQ(r.glonassSatellites, re.glonassSatellites);
-    EXPECT_EQ(r.gnssSatellites, re.gnssSatellites);
-    const BaseInfoRecord& b = a.baseInfo;
-    const BaseInfoRecord& be = e.baseInfo;
-    EXPECT_EQ(b.name, be.name);
-    EXPECT_EQ(b.north, be.north);
-    EXPECT_EQ(b.east, be.east);
-    EXPECT_EQ(b.height, be.height);
-    EXPECT_EQ(b.wgsLatitude, be.wgsLatitude);
-    EXPECT_EQ(b.wgsLongitude, be.wgsLongitude);
-    EXPECT_EQ(b.wgsHeight, be.wgsHeight);
-    EXPECT_EQ(b.antennaType, be.antennaType);
-    EXPECT_EQ(b.antennaHeight, be.antennaHeight);
-    EXPECT_EQ(b.antennaMethod, be.antennaMethod);
-    const AttributeRecord& at = a.attributes;
-    const AttributeRecord& ae = e.attributes;
-    EXPECT_EQ(at.code, ae.code);
-    EXPECT_EQ(at.echoHeight, ae.echoHeight);
-    EXPECT_EQ(at.precisionX, ae.precisionX);
-    EXPECT_EQ(at.precisionY, ae.precisionY);
-    EXPECT_EQ(at.precisionH, ae.precisionH);
-    EXPECT_EQ(at.method, ae.method);
+    EXPECT_EQ(fields(a.epoch), fields(e.epoch));
+    EXPECT_EQ(fields(a.dop), fields(e.dop));
+    EXPECT_EQ(fields(a.roverInfo), fields(e.roverInfo));
+    EXPECT_EQ(fields(a.baseInfo), fields(e.baseInfo));
+    EXPECT_EQ(fields(a.attributes), fields(e.attributes));
 }
 
 // The rover and base lists must hold exactly what the generated records say.
@@ -449,58 +395,36 @@ void expectRoversAndBases(const RawJob& job, const GeneratedJob& gen) {
     for (std::size_t i = 0; i < gen.groups.size(); ++i) {
         const PointRecordGroup& g = gen.groups[i];
         const RoverPoint& r = job.rovers[static_cast<qsizetype>(i)];
-        EXPECT_EQ(r.name, q(g.point.name));
-        EXPECT_EQ(r.north, g.point.north);
-        EXPECT_EQ(r.east, g.point.east);
-        EXPECT_EQ(r.height, g.point.height);
-        EXPECT_EQ(r.antennaHeight, g.antenna.antennaHeight);
-        EXPECT_EQ(r.antennaMethod, g.antenna.method);
-        EXPECT_EQ(r.antennaType, q(g.antennaType));
-        EXPECT_EQ(r.hrms, g.epoch.hrms);
-        EXPECT_EQ(r.vrms, g.epoch.vrms);
-        EXPECT_EQ(r.pdop, g.dop.pdop);
-        EXPECT_EQ(r.solutionType, g.dop.solutionType);
-        EXPECT_EQ(r.time, q(g.roverInfo.time));
-        EXPECT_EQ(r.wgsLatitude, g.roverInfo.wgsLatitude);
-        EXPECT_EQ(r.wgsLongitude, g.roverInfo.wgsLongitude);
-        EXPECT_EQ(r.wgsHeight, g.roverInfo.wgsHeight);
-        EXPECT_EQ(r.duration, g.roverInfo.duration);
-        EXPECT_EQ(r.epochs, g.roverInfo.epochs);
-        EXPECT_EQ(r.gpsSatellites, g.roverInfo.gpsSatellites);
-        EXPECT_EQ(r.glonassSatellites, g.roverInfo.glonassSatellites);
-        EXPECT_EQ(r.gnssSatellites, g.roverInfo.gnssSatellites);
-        EXPECT_EQ(r.baseName, q(g.baseInfo.name));
-        EXPECT_EQ(r.baseWgsLatitude, g.baseInfo.wgsLatitude);
-        EXPECT_EQ(r.baseWgsLongitude, g.baseInfo.wgsLongitude);
-        EXPECT_EQ(r.baseWgsHeight, g.baseInfo.wgsHeight);
-        EXPECT_EQ(r.baseAntennaType, q(g.baseInfo.antennaType));
-        EXPECT_EQ(r.baseAntennaHeight, g.baseInfo.antennaHeight);
-        EXPECT_EQ(r.baseAntennaMethod, g.baseInfo.antennaMethod);
-        EXPECT_EQ(r.baseNorth, g.baseInfo.north);
-        EXPECT_EQ(r.baseEast, g.baseInfo.east);
-        EXPECT_EQ(r.baseHeight, g.baseInfo.height);
-        EXPECT_EQ(r.code, q(g.attributes.code));
-        EXPECT_EQ(r.echoHeight, q(g.attributes.echoHeight));
-        EXPECT_EQ(r.precisionX, g.attributes.precisionX);
-        EXPECT_EQ(r.precisionY, g.attributes.precisionY);
-        EXPECT_EQ(r.precisionH, g.attributes.precisionH);
-        EXPECT_EQ(r.method, q(g.attributes.method));
-        if (std::find(baseOrder.begin(), baseOrder.end(), g.baseInfo.name) == baseOrder.end()) {
-            baseOrder.push_back(g.baseInfo.name);
-            const qsizetype k = static_cast<qsizetype>(baseOrder.size() - 1);
-            ASSERT_LT(k, job.bases.size());
-            const BaseStation& b = job.bases[k];
-            EXPECT_EQ(b.name, q(g.baseInfo.name));
-            EXPECT_EQ(b.north, g.baseInfo.north);
-            EXPECT_EQ(b.east, g.baseInfo.east);
-            EXPECT_EQ(b.height, g.baseInfo.height);
-            EXPECT_EQ(b.wgsLatitude, g.baseInfo.wgsLatitude);
-            EXPECT_EQ(b.wgsLongitude, g.baseInfo.wgsLongitude);
-            EXPECT_EQ(b.wgsHeight, g.baseInfo.wgsHeight);
-            EXPECT_EQ(b.antennaType, q(g.baseInfo.antennaType));
-            EXPECT_EQ(b.antennaHeight, g.baseInfo.antennaHeight);
-            EXPECT_EQ(b.antennaMethod, g.baseInfo.antennaMethod);
-        }
+        const RoverInfoRecord& ri = g.roverInfo;
+        const BaseInfoRecord& bi = g.baseInfo;
+        const AttributeRecord& at = g.attributes;
+        EXPECT_EQ(
+            std::tie(r.name, r.north, r.east, r.height, r.antennaHeight, r.antennaMethod, r.antennaType),
+            std::make_tuple(q(g.point.name), g.point.north, g.point.east, g.point.height,
+                            g.antenna.antennaHeight, g.antenna.method, q(g.antennaType)));
+        EXPECT_EQ(std::tie(r.hrms, r.vrms, r.pdop, r.solutionType),
+                  std::tie(g.epoch.hrms, g.epoch.vrms, g.dop.pdop, g.dop.solutionType));
+        EXPECT_EQ(std::tie(r.time, r.wgsLatitude, r.wgsLongitude, r.wgsHeight, r.duration, r.epochs,
+                           r.gpsSatellites, r.glonassSatellites, r.gnssSatellites),
+                  std::make_tuple(q(ri.time), ri.wgsLatitude, ri.wgsLongitude, ri.wgsHeight, ri.duration,
+                                  ri.epochs, ri.gpsSatellites, ri.glonassSatellites, ri.gnssSatellites));
+        EXPECT_EQ(
+            std::tie(r.baseName, r.baseNorth, r.baseEast, r.baseHeight, r.baseWgsLatitude, r.baseWgsLongitude,
+                     r.baseWgsHeight, r.baseAntennaType, r.baseAntennaHeight, r.baseAntennaMethod),
+            std::make_tuple(q(bi.name), bi.north, bi.east, bi.height, bi.wgsLatitude, bi.wgsLongitude,
+                            bi.wgsHeight, q(bi.antennaType), bi.antennaHeight, bi.antennaMethod));
+        EXPECT_EQ(std::tie(r.code, r.echoHeight, r.precisionX, r.precisionY, r.precisionH, r.method),
+                  std::make_tuple(q(at.code), q(at.echoHeight), at.precisionX, at.precisionY, at.precisionH,
+                                  q(at.method)));
+        if (std::find(baseOrder.begin(), baseOrder.end(), bi.name) != baseOrder.end()) continue;
+        baseOrder.push_back(bi.name);
+        const qsizetype k = static_cast<qsizetype>(baseOrder.size() - 1);
+        ASSERT_LT(k, job.bases.size());
+        const BaseStation& b = job.bases[k];
+        EXPECT_EQ(std::tie(b.name, b.north, b.east, b.height, b.wgsLatitude, b.wgsLongitude, b.wgsHeight,
+                           b.antennaType, b.antennaHeight, b.antennaMethod),
+                  std::make_tuple(q(bi.name), bi.north, bi.east, bi.height, bi.wgsLatitude, bi.wgsLongitude,
+                                  bi.wgsHeight, q(bi.antennaType), bi.antennaHeight, bi.antennaMethod));
     }
     EXPECT_EQ(job.bases.size(), static_cast<qsizetype>(baseOrder.size()));
 }

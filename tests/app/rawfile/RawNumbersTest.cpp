@@ -2,6 +2,8 @@
 // formatting must print exactly what printf prints there, whatever the process locale is.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -116,23 +118,33 @@ TEST(RawNumbers, FormatsLikePrintfInTheCLocale) {
     }
 }
 
-TEST(RawNumbers, IgnoresACommaDecimalLocale) {
-    const char* const locales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "ru_RU.UTF-8"};
-    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-    const char* found = nullptr;
-    for (const char* name : locales) {
-        if (std::setlocale(LC_NUMERIC, name)) {
-            found = name;
-            break;
-        }
+// A German locale reads and writes "1,25"; when none is installed, one is compiled into a temporary folder.
+bool selectCommaDecimalLocale(const std::string& folder) {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"}) {
+        if (std::setlocale(LC_NUMERIC, name)) return true;
     }
-    if (!found) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return false;
+    setenv("LOCPATH", folder.c_str(), 1);
+    const bool selected = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    unsetenv("LOCPATH");
+    return selected;
+}
+
+TEST(RawNumbers, IgnoresACommaDecimalLocale) {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    QTemporaryDir folder;
+    if (!folder.isValid() || !selectCommaDecimalLocale(folder.path().toStdString()))
+        GTEST_SKIP() << "no locale with a decimal comma can be had";
+    char printed[32];
+    std::snprintf(printed, sizeof printed, "%.2f", 1.25);
     const double read = lenientReal("1.25");
     std::string written;
     appendFixed(written, 1.25, 3);
     std::setlocale(LC_NUMERIC, previous.c_str());
-    EXPECT_EQ(read, 1.25) << found;
-    EXPECT_EQ(written, "1.250") << found;
+    EXPECT_STREQ(printed, "1,25");  // the C library follows the locale...
+    EXPECT_EQ(read, 1.25);          // ...the raw file does not
+    EXPECT_EQ(written, "1.250");
 }
 
 TEST(RawNumbers, FormatsAndReadsRandomValuesOfEveryMagnitudeLikeTheCLibrary) {

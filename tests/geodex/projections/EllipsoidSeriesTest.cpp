@@ -79,6 +79,10 @@ TEST(EllipsoidSeries, AuthalicLatitudeKeepsItsDigitsUpToThePoles) {
                 worstInverse = std::max(worstInverse, std::fabs(series.latitude(beta) - phi));
             }
         }
+        for (int i = -900; i <= 900; ++i) {
+            const double phi = i * 0.1 * kDeg;
+            worstInverse = std::max(worstInverse, std::fabs(series.latitude(series.authalicOf(phi)) - phi));
+        }
         std::printf("%-18s authalic latitude %.2e rad, series inverse %.2e rad\n", body.name, worst,
                     worstInverse);
         EXPECT_LT(worst, 1e-15) << body.name;
