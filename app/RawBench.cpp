@@ -6,6 +6,7 @@
 #include <QHeaderView>
 
 #include "Ant_Manager.h"
+#include "Dialog_Help.h"
 #include "GraphicsScene.h"
 #include "Prompter.h"
 #include "rawfile/RawJobReader.h"
@@ -26,6 +27,7 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
         {tr("Bottom of Antenna-Vertical"), tr("Antenna Phase Center-Vertical"), tr("Bottom of Notch-Slant")},
         this);
     antennaTypeModel_ = new QStringListModel(antManager_->antennaNames, this);
+    help_ = std::make_unique<Dialog_Help>();
 
     // The "Edit" columns only carry change marks for Calculate.
     ui->tableWidget_base->hideColumn(7);

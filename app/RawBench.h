@@ -11,6 +11,7 @@
 #include "rawfile/JobModel.h"
 
 class Ant_Manager;
+class Dialog_Help;
 class GraphicsScene;
 class Prompter;
 namespace Ui {
@@ -49,18 +50,32 @@ class RawBench : public QMainWindow {
     QRectF mapBounds() const;
     void redrawMap();
 
+    // Calculate, in its two steps: carry the edits of the rover table, then of the base table, into the job
+    // (RawBenchEditing.cpp; the arithmetic is in Recalculation.h). recalculateBases ends with a refill of
+    // the tables and a redraw of the plan.
+    void recalculateRovers();
+    void recalculateBases();
+    Dialog_Help* aboutDialog() const { return help_.get(); }
+
   public slots:
     void draw_all();
     void disable_menu();
     void enable_menu();
 
   private slots:
+    void on_action_Delete_Base_triggered();
+    void on_action_Delete_Rover_triggered();
     void on_actionSave_as_triggered();
     void on_action_Open_triggered();
+    void on_action_Calculate_triggered();
     void on_action_Ant_Set_triggered();
+    void on_action_Export_triggered();
+    void on_action_About_triggered();
 
   private:
     void refreshAntennaTypeModel();
+    // Removes row i of the rover table and its two combo-box entries (the rover itself is the caller's).
+    void removeRoverRow(qsizetype row);
 
     std::unique_ptr<Ant_Manager> antManager_;  // catalogue dialog, top-level window of its own
     RawJob job_;
@@ -73,6 +88,7 @@ class RawBench : public QMainWindow {
     QList<QComboBox*> roverMethodCombos_;
     QStringListModel* methodModel_;       // the three measuring methods; index = antenna method
     QStringListModel* antennaTypeModel_;  // the catalogue's antenna names
+    std::unique_ptr<Dialog_Help> help_;   // About box, top-level window of its own
     Ui::RawBench* ui;
     GraphicsScene* scene_;
     Prompter* prompter_ = nullptr;

@@ -106,7 +106,8 @@ int observedPresolve(const double mu, const void* vtrust_state, void* vstate) {
     // The damping term is μ·D²; its largest diagonal element is what levmar's μ·I would be.
     double largestScale = 0;
     for (std::size_t j = 0; j < trust->diag->size; ++j)
-        largestScale = std::max(largestScale, gsl_vector_get(trust->diag, j) * gsl_vector_get(trust->diag, j));
+        largestScale =
+            std::max(largestScale, gsl_vector_get(trust->diag, j) * gsl_vector_get(trust->diag, j));
     static_cast<Problem*>(trust->fdf->params)->mu = mu * largestScale;
     return gsl_multifit_nlinear_solver_qr->presolve(mu, vtrust_state, vstate);
 }
@@ -135,18 +136,6 @@ void gradientFigures(const gsl_matrix* J, const gsl_vector* f, double& gradientM
     }
 }
 
-// σ²·(JᵀJ)⁻¹ into covar (m×m, row-major), σ² = ‖e‖²/(n − m); zeros when n = m.
-void writeCovariance(const gsl_matrix* J, double errorSquared, int m, int n, double* covar) {
-    gsl_matrix* c = gsl_matrix_alloc(m, m);
-    if (!c) return;
-    const double sigma2 = n > m ? errorSquared / (n - m) : 0.0;
-    if (gsl_multifit_nlinear_covar(J, 0.0, c) == GSL_SUCCESS) {
-        for (int i = 0; i < m; ++i)
-            for (int j = 0; j < m; ++j) covar[i * m + j] = sigma2 * gsl_matrix_get(c, i, j);
-    }
-    gsl_matrix_free(c);
-}
-
 class ErrorHandlerOff {
   public:
     ErrorHandlerOff() : previous_(gsl_set_error_handler_off()) {}
@@ -161,7 +150,7 @@ class ErrorHandlerOff {
 }  // namespace
 
 int dlevmar_dif(LevmarModel func, double* p, double* x, int m, int n, int itmax, double* opts, double* info,
-                double* /*work*/, double* covar, void* adata) {
+                double* /*work*/, double* /*covar*/, void* adata) {
     if (!func || !p || m < 1) {
         std::fprintf(stderr, "dlevmar_dif(): missing model function or parameters, or no unknowns [%d]\n", m);
         return -1;
@@ -282,7 +271,6 @@ int dlevmar_dif(LevmarModel func, double* p, double* x, int m, int n, int itmax,
         info[8] = double(pr.jacobians);
         info[9] = double(pr.linearSolves);
     }
-    if (covar && initStatus == GSL_SUCCESS) writeCovariance(w->J, squaredNorm(w->f), m, n, covar);
 
     gsl_vector_free(start);
     gsl_multifit_nlinear_free(w);

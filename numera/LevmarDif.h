@@ -12,7 +12,7 @@
 //   opts                      5 values or NULL for levmar's defaults {1e-3, 1e-17, 1e-17, 1e-17, 1e-6};
 //   info                      10 values or NULL;
 //   work                      ignored (GSL allocates its own workspace);
-//   covar                     NULL, or m×m output: σ²·(JᵀJ)⁻¹ at the solution, σ² = ‖e‖²/(n − m);
+//   covar                     ignored: no covariance is computed (the library passes NULL);
 //   adata                     passed to func unchanged.
 //
 // How opts maps onto GSL:

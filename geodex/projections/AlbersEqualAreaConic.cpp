@@ -11,7 +11,8 @@ namespace {
 const double kWindow = 40000000.0;
 const double kLatitudeTolerance = 4.85e-10;
 const int kLatitudeBudget = 60;
-const double kPoleBand = 1e-6;  // of q, about 0.06° of latitude
+const double kPoleBand = 1e-6;            // of q, about 0.06° of latitude
+const double kPoleBandLatitude = 0.0011;  // radians from the pole, just wider than that band
 }  // namespace
 
 AlbersEqualAreaConic::AlbersEqualAreaConic(double a, double f, double centralMeridian_,
@@ -67,8 +68,10 @@ double AlbersEqualAreaConic::q(double phi) const { return oneMinusEs * authalicQ
 // Within about 0.06° of a pole q is next to ±qp, and a q held as a number near 2 no longer tells
 // latitudes a metre apart; there the term is built from the pole's value and the gap q(π/2) − q(|φ|).
 double AlbersEqualAreaConic::coneTerm(double phi) const {
-    const double gap = oneMinusEs * authalicQPoleGap(e, es, phi);
-    if (gap <= kPoleBand) return phi >= 0 ? termNorth + n * gap : termSouth - n * gap;
+    if (std::fabs(phi) > kHalfPi - kPoleBandLatitude) {
+        const double gap = oneMinusEs * authalicQPoleGap(e, es, phi);
+        if (gap <= kPoleBand) return phi >= 0 ? termNorth + n * gap : termSouth - n * gap;
+    }
     return C - n * q(phi);
 }
 

@@ -9,7 +9,8 @@
 namespace Orvale::Geodex {
 
 namespace {
-// Half-width of the image at k0 = 1 (the equator 90° from the central meridian lies at a/k0), metres.
+// Easting half-width of the window at k0 = 1, metres: covers the image, whose widest point (the equator
+// 90° from the central meridian) lies at a/k0.
 const double kHalfWidthAtUnitScale = 6398628.0;
 }  // namespace
 
@@ -47,9 +48,9 @@ void TransverseCylindricalEqualArea::window(double& deltaEasting, double& minNor
 }
 
 // cos φc/cos βc for φc = φ(βc), free of the 0/0 at βc = ±π/2 (the meridians 90° from the central
-// meridian, where both cosines vanish): with δ = φc − βc = a0 sin 2βc + a1 sin 4βc + a2 sin 6βc,
-// cos φc/cos βc = cos δ − sin βc·sin δ/cos βc, and δ/cos βc = 2 sin βc (a0 + 2a1 cos 2βc + a2 (3 − 4 sin²
-// 2βc)).
+// meridian, where both cosines vanish). With δ = φc − βc = a0 sin 2βc + a1 sin 4βc + a2 sin 6βc:
+//   cos φc/cos βc = cos δ − sin βc·sin δ/cos βc,
+//   δ/cos βc = 2 sin βc·(a0 + 2a1 cos 2βc + a2 (3 − 4 sin²2βc)).
 double TransverseCylindricalEqualArea::cosineRatio(double betac) const {
     const double sinBetac = std::sin(betac);
     const double sin2 = std::sin(2 * betac);

@@ -59,7 +59,9 @@ MapProjectionCoordinates* VanDerGrinten::project(const GeodeticCoordinates& geod
         x = Ra * dlambda;
         y = 0;
     } else if (dlambda == 0 || sinTheta == 1) {
-        // The central meridian and the poles: straight up the y axis.
+        // The central meridian and the poles: straight up the y axis. Only the pole itself: near it
+        // the map opens like sqrt(π/2 − |φ|), so a band of 1e-5 rad would move points by up to 101 km,
+        // and the form below holds right up to the pole.
         x = 0;
         y = std::copysign(piRa * std::tan(theta / 2), phi);
     } else {
