@@ -35,6 +35,10 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
     ui->tableWidget_system->setAlternatingRowColors(true);
     ui->tableWidget_base->setAlternatingRowColors(true);
     ui->tableWidget_rover->setAlternatingRowColors(true);
+    // Column widths follow the contents of the first 200 rows (and the visible ones), not of every row of
+    // a job with tens of thousands of points.
+    ui->tableWidget_base->horizontalHeader()->setResizeContentsPrecision(200);
+    ui->tableWidget_rover->horizontalHeader()->setResizeContentsPrecision(200);
     ui->tableWidget_system->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     // Nine columns of 120 pixels do not fit the window: the "Coordinate" columns share the table's width,

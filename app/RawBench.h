@@ -73,7 +73,6 @@ class RawBench : public QMainWindow {
     void on_action_About_triggered();
 
   private:
-    void refreshAntennaTypeModel();
     // Removes row i of the rover table and its two combo-box entries (the rover itself is the caller's).
     void removeRoverRow(qsizetype row);
 
@@ -87,7 +86,7 @@ class RawBench : public QMainWindow {
     QList<QComboBox*> baseMethodCombos_;
     QList<QComboBox*> roverMethodCombos_;
     QStringListModel* methodModel_;       // the three measuring methods; index = antenna method
-    QStringListModel* antennaTypeModel_;  // the catalogue's antenna names
+    QStringListModel* antennaTypeModel_;  // the catalogue's antenna names, reloaded by every fill
     std::unique_ptr<Dialog_Help> help_;   // About box, top-level window of its own
     Ui::RawBench* ui;
     GraphicsScene* scene_;

@@ -25,20 +25,21 @@ QTableWidgetItem* centred(QTableWidgetItem* item) {
     return item;
 }
 
-// Antenna type combo: the catalogue's names, showing the first name equal to type (the first name when
-// none is).
-QComboBox* antennaCombo(QAbstractItemModel* names, const QStringList& catalogue, const QString& type) {
-    auto* combo = new QComboBox;
-    combo->setModel(names);
-    combo->setCurrentIndex(std::max<qsizetype>(0, catalogue.indexOf(type)));
+// Combo boxes of the cells of table, created on its viewport: a combo created without parent and moved
+// there later re-resolves the table's font, which costs a hundred times more with thousands of rows. Each
+// combo holds its own copy of the short list (cheaper to build than connecting thousands of combos to one
+// shared model).
+QComboBox* cellCombo(QTableWidget* table, const QStringList& texts, int current) {
+    auto* combo = new QComboBox(table->viewport());
+    combo->addItems(texts);
+    combo->setCurrentIndex(current);
     return combo;
 }
 
-QComboBox* methodCombo(QAbstractItemModel* methods, int method) {
-    auto* combo = new QComboBox;
-    combo->setModel(methods);
-    combo->setCurrentIndex(method);
-    return combo;
+// Antenna type combo: the catalogue's names, showing the first name equal to type (the first name when
+// none is).
+QComboBox* antennaCombo(QTableWidget* table, const QStringList& catalogue, const QString& type) {
+    return cellCombo(table, catalogue, std::max<qsizetype>(0, catalogue.indexOf(type)));
 }
 
 // Clears the rows of table and sizes it for rows, with painting held back until the caller is done.
@@ -60,19 +61,13 @@ void setCells(QTableWidget* table, int firstColumn, const QStringList& texts) {
 
 }  // namespace
 
-void RawBench::refreshAntennaTypeModel() {
-    // Every antenna-type combo box of both tables shares this model, and resetting it resets their current
-    // index: only reset it when the catalogue has really changed.
-    if (antennaTypeModel_->stringList() != antManager_->antennaNames)
-        antennaTypeModel_->setStringList(antManager_->antennaNames);
-}
-
 void RawBench::fillBaseTable() {
     QTableWidget* table = ui->tableWidget_base;
     baseAntennaCombos_.clear();
     baseMethodCombos_.clear();
-    refreshAntennaTypeModel();
-    const QStringList& catalogue = antManager_->antennaNames;
+    antennaTypeModel_->setStringList(antManager_->antennaNames);
+    const QStringList catalogue = antennaTypeModel_->stringList();
+    const QStringList methods = methodModel_->stringList();
 
     table->setUpdatesEnabled(false);
     resetRows(table, job_.bases.size());
@@ -82,10 +77,10 @@ void RawBench::fillBaseTable() {
         table->setItem(row, 1, centred(new QTableWidgetItem(fixed4(base.north))));
         table->setItem(row, 2, centred(new QTableWidgetItem(fixed4(base.east))));
         table->setItem(row, 3, centred(new QTableWidgetItem(fixed4(base.height))));
-        QComboBox* type = antennaCombo(antennaTypeModel_, catalogue, base.antennaType);
+        QComboBox* type = antennaCombo(table, catalogue, base.antennaType);
         table->setCellWidget(row, 4, type);
         baseAntennaCombos_ << type;
-        QComboBox* method = methodCombo(methodModel_, base.antennaMethod);
+        QComboBox* method = cellCombo(table, methods, base.antennaMethod);
         table->setCellWidget(row, 6, method);
         baseMethodCombos_ << method;
         table->setItem(row, 5, centred(new QTableWidgetItem(fixed4(base.antennaHeight))));
@@ -99,8 +94,9 @@ void RawBench::fillRoverTable() {
     QTableWidget* table = ui->tableWidget_rover;
     roverAntennaCombos_.clear();
     roverMethodCombos_.clear();
-    refreshAntennaTypeModel();
-    const QStringList& catalogue = antManager_->antennaNames;
+    antennaTypeModel_->setStringList(antManager_->antennaNames);
+    const QStringList catalogue = antennaTypeModel_->stringList();
+    const QStringList methods = methodModel_->stringList();
 
     // Version "V1.0" files count GPS and GLONASS satellites apart; later ones give one GNSS count.
     const bool separateCounts = job_.header.version == "V1.0";
@@ -116,11 +112,11 @@ void RawBench::fillRoverTable() {
         table->setItem(row, 2, centred(readOnlyItem(fixed4(rover.north))));
         table->setItem(row, 3, centred(readOnlyItem(fixed4(rover.east))));
         table->setItem(row, 4, centred(readOnlyItem(fixed4(rover.height))));
-        QComboBox* type = antennaCombo(antennaTypeModel_, catalogue, rover.antennaType);
+        QComboBox* type = antennaCombo(table, catalogue, rover.antennaType);
         table->setCellWidget(row, 5, type);
         roverAntennaCombos_ << type;
         table->setItem(row, 6, centred(new QTableWidgetItem(fixed4(rover.antennaHeight))));
-        QComboBox* method = methodCombo(methodModel_, rover.antennaMethod);
+        QComboBox* method = cellCombo(table, methods, rover.antennaMethod);
         table->setCellWidget(row, 7, method);
         roverMethodCombos_ << method;
         table->setItem(row, 8, readOnlyItem(fixed4(rover.hrms)));
@@ -181,6 +177,6 @@ void RawBench::fillJobTables() {
     } else {
         setCells(ui->tableWidget_Veradj, 0, {tr("No")});
     }
-
-    ui->tableWidget_rover->resizeColumnsToContents();
+    // The rover table's columns were sized to their contents by its own fill, which always runs just
+    // before this one.
 }

@@ -95,7 +95,9 @@ class GEODEX_EXPORT DatumTransformer {
 
     // WGS 84 → local datum on the destination ellipsoid. Latitude and longitude in radians, heights in
     // metres. Bursa and re-expression return the longitude in [0, 2π) and pass on the CSException of
-    // the geocentric step; Molodensky never throws.
+    // the geocentric step. Molodensky never throws; it takes the change of ellipsoid as target minus
+    // source and, at a latitude of exactly ±π/2 (where the longitude is undefined), returns the input
+    // longitude.
     void GeodeticShiftFromWGS84(double latitude, double longitude, double height, double& latitudeOut,
                                 double& longitudeOut, double& heightOut);
     // Local datum on the source ellipsoid → WGS 84; otherwise as GeodeticShiftFromWGS84.
@@ -116,7 +118,8 @@ class GEODEX_EXPORT DatumTransformer {
     void BackProjecting(double northing, double easting, double height, double& latitude, double& longitude,
                         double& heightOut);
 
-    // BackProjecting on the current projection, then GeodeticToGeocentric on the ellipsoid (a, f).
+    // BackProjecting on the current projection, then GeodeticToGeocentric on the ellipsoid (a, f), height
+    // unchanged. A projection code without a class leaves X, Y and Z untouched.
     void LocalToGeocentric(double a, double f, double northing, double easting, double height, double& X,
                            double& Y, double& Z);
     // GeocentricToGeodetic on the ellipsoid (a, f), then Projecting; height is the ellipsoidal height.
@@ -155,6 +158,9 @@ class GEODEX_EXPORT DatumTransformer {
                      double& heightOut);
     void GeocentricShiftFromWGS84(double X, double Y, double Z, double& Xout, double& Yout, double& Zout);
     void GeocentricShiftToWGS84(double X, double Y, double Z, double& Xout, double& Yout, double& Zout);
+
+    // The inverse projection of BackProjecting; false (outputs untouched) for a code without a class.
+    bool backProjectPoint(double northing, double easting, double& latitude, double& longitude);
 
     void planeAdjustKernel(double x, double y, double& xOut, double& yOut) const;
     void planeAdjustKernelVerbose(double x, double y, double& xOut, double& yOut) const;

@@ -8,7 +8,7 @@
 #include "geodex/projections/MapProjectionCoordinates.h"
 #include "geodex/projections/UTMCoordinates.h"
 
-// The projection classes, one block per family (keep each family's lines inside its block).
+// The projection classes, one block per family.
 // Transverse Mercator and UTM
 #include "geodex/projections/TransverseMercator.h"
 #include "geodex/projections/UTM.h"
@@ -49,15 +49,14 @@ namespace {
 // 12, 16, 19, 22, 24, 33, 35, anything outside 0 to 37) builds nothing and returns false.
 // Code 17 writes the scale factor its constructor derives into p.scaleFactor.
 template <typename Use>
-bool withProjection(int code, [[maybe_unused]] double a, [[maybe_unused]] double f,
-                    [[maybe_unused]] ProjectParam& p, [[maybe_unused]] Use&& use) {
-    [[maybe_unused]] const double CM = p.centralMeridian;
-    [[maybe_unused]] const double OL = p.originLatitude;
-    [[maybe_unused]] const double FE = p.falseEasting;
-    [[maybe_unused]] const double FN = p.falseNorthing;
-    [[maybe_unused]] const double k = p.scaleFactor;
-    [[maybe_unused]] const double SP1 = p.standardParallel1;
-    [[maybe_unused]] const double SP2 = p.standardParallel2;
+bool withProjection(int code, double a, double f, ProjectParam& p, Use&& use) {
+    const double CM = p.centralMeridian;
+    const double OL = p.originLatitude;
+    const double FE = p.falseEasting;
+    const double FN = p.falseNorthing;
+    const double k = p.scaleFactor;
+    const double SP1 = p.standardParallel1;
+    const double SP2 = p.standardParallel2;
     // clang-format off
     switch (code) {
         // Transverse Mercator and UTM
@@ -116,30 +115,36 @@ void DatumTransformer::Projecting(double latitude, double longitude, double heig
 void DatumTransformer::BackProjecting(double northing, double easting, double height, double& latitude,
                                       double& longitude, double& heightOut) {
     heightOut = height;
-    const MapProjectionCoordinates grid(CoordinateType::transverseMercator, easting, northing);
-    withProjection(projectionMethod, dstEllipsoid.a, dstEllipsoid.f, projectParams, [&](auto&& projection) {
-        GeodeticCoordinates* result = nullptr;
-        if constexpr (std::is_same_v<std::decay_t<decltype(projection)>, UTM>) {
-            // UTM reads grid coordinates of the configured zone and hemisphere.
-            result = projection.backProject(UTMCoordinates(CoordinateType::universalTransverseMercator,
-                                                           projectParams.zone, projectParams.hemisphere,
-                                                           easting, northing));
-        } else {
-            result = projection.backProject(grid);
-        }
-        const std::unique_ptr<GeodeticCoordinates> owner(result);
-        latitude = result->latitude();
-        longitude = result->longitude();
-    });
+    backProjectPoint(northing, easting, latitude, longitude);
 }
 
+bool DatumTransformer::backProjectPoint(double northing, double easting, double& latitude,
+                                        double& longitude) {
+    const MapProjectionCoordinates grid(CoordinateType::transverseMercator, easting, northing);
+    return withProjection(
+        projectionMethod, dstEllipsoid.a, dstEllipsoid.f, projectParams, [&](auto&& projection) {
+            GeodeticCoordinates* result = nullptr;
+            if constexpr (std::is_same_v<std::decay_t<decltype(projection)>, UTM>) {
+                // UTM reads grid coordinates of the configured zone and hemisphere.
+                result = projection.backProject(UTMCoordinates(CoordinateType::universalTransverseMercator,
+                                                               projectParams.zone, projectParams.hemisphere,
+                                                               easting, northing));
+            } else {
+                result = projection.backProject(grid);
+            }
+            const std::unique_ptr<GeodeticCoordinates> owner(result);
+            latitude = result->latitude();
+            longitude = result->longitude();
+        });
+}
+
+// Without a projection class there is no geodetic point to convert: X, Y and Z are left as they were.
 void DatumTransformer::LocalToGeocentric(double a, double f, double northing, double easting, double height,
                                          double& X, double& Y, double& Z) {
     double latitude = 0;
     double longitude = 0;
-    double h = 0;
-    BackProjecting(northing, easting, height, latitude, longitude, h);
-    GeodeticToGeocentric(a, f, longitude, latitude, h, X, Y, Z);
+    if (!backProjectPoint(northing, easting, latitude, longitude)) return;
+    GeodeticToGeocentric(a, f, longitude, latitude, height, X, Y, Z);
 }
 
 void DatumTransformer::GeocentricToLocal(double a, double f, double X, double Y, double Z, double& northing,

@@ -70,6 +70,12 @@ TEST(DatumTransformerProjection, CodesWithoutClassConvertNothing) {
         EXPECT_EQ(lat, -1);
         EXPECT_EQ(lon, -2);
         EXPECT_EQ(h, 10) << code;
+        double X = -4, Y = -5, Z = -6;
+        t.LocalToGeocentric(6378137.0, 1 / 298.257223563, 100, 200, 10, X, Y, Z);
+        EXPECT_EQ(X + Y + Z, -15);
+        t.GeocentricToLocal(6378137.0, 1 / 298.257223563, 6378137.0, 0, 0, n, e, h);
+        EXPECT_EQ(n, -1);
+        EXPECT_EQ(e, -2);
     }
 }
 

@@ -225,12 +225,18 @@ TEST(RawBenchWindow, ACancelledOrFailedOpenKeepsTheJobAndItsPath) {
     EXPECT_TRUE(w.prompter.messages.isEmpty());
     EXPECT_EQ(w.window->job().path, path);
 
-    const QString missing = w.scratch.path("missing.raw");
-    w.prompter.openAnswers.push_back(missing);
-    w.action("action_Open")->trigger();
-    ASSERT_EQ(w.prompter.messages.size(), 1);
-    EXPECT_EQ(w.prompter.messages[0].icon, QMessageBox::Warning);
-    EXPECT_TRUE(w.prompter.messages[0].text.contains(missing)) << w.prompter.messages[0].text.toStdString();
+    QDir(w.scratch.path(QString())).mkdir("folder.raw");
+    const QStringList unreadable = {w.scratch.path("missing.raw"), w.scratch.path("folder.raw")};
+    for (const QString& bad : unreadable) {
+        w.prompter.openAnswers.push_back(bad);
+        w.action("action_Open")->trigger();
+    }
+    ASSERT_EQ(w.prompter.messages.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(w.prompter.messages[i].icon, QMessageBox::Warning);
+        EXPECT_TRUE(w.prompter.messages[i].text.contains(unreadable[i]))
+            << w.prompter.messages[i].text.toStdString();
+    }
 
     EXPECT_EQ(w.window->job().path, path);
     EXPECT_EQ(w.window->windowTitle(), title);
@@ -242,7 +248,7 @@ TEST(RawBenchWindow, ACancelledOrFailedOpenKeepsTheJobAndItsPath) {
     EXPECT_EQ(w.prompter.saveQuestions[0].dir, w.scratch.path("job_new.Raw"));
     EXPECT_EQ(w.prompter.saveQuestions[0].caption, "Save as");
     EXPECT_EQ(w.prompter.saveQuestions[0].filter, "raw file(*.Raw)");
-    EXPECT_EQ(w.prompter.messages.size(), 1);
+    EXPECT_EQ(w.prompter.messages.size(), 2);
 }
 
 TEST(RawBenchWindow, SaveAsWritesWhatTheWriterWrites) {
