@@ -32,7 +32,7 @@ AlbersEqualAreaConic::AlbersEqualAreaConic(double a, double f, double centralMer
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(originLatitude_, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.add(outside(phiA, -kHalfPi, kHalfPi), kMsgFirstStandardParallel);
     errors.add(outside(phiB, -kHalfPi, kHalfPi), kMsgSecondStandardParallel);
     errors.add(phiA == 0 && phiB == 0, kMsgParallelsBothZero);

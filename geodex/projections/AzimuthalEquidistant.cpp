@@ -24,7 +24,7 @@ AzimuthalEquidistant::AzimuthalEquidistant(double a, double f, double centralMer
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 
     Ra = authalicRadius(a, f);

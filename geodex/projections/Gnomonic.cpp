@@ -14,7 +14,7 @@ Gnomonic::Gnomonic(double a, double f, double centralMeridian, double originLati
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 
     Ra = authalicRadius(a, f);

@@ -27,7 +27,7 @@ LambertConformalConic::LambertConformalConic(double a, double f, double centralM
       deltaNorthing(kWindow) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     centralMeridian = storedCentralMeridian(centralMeridian_);
@@ -59,7 +59,7 @@ LambertConformalConic::LambertConformalConic(double a, double f, double centralM
     errors.add(outside(phiB, -kMaxLatitude, kMaxLatitude), kMsgSecondStandardParallel);
     errors.add(phiA == 0 && phiB == 0, kMsgParallelsBothZero);
     errors.add(phiA == -phiB, kMsgParallelsOpposite);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     centralMeridian = storedCentralMeridian(centralMeridian_);

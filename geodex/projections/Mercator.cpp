@@ -18,7 +18,7 @@ Mercator::Mercator(double a, double f, double centralMeridian, double latitudeOf
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(latitudeOfTrueScale, -kMaxLatitude, kMaxLatitude), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 
     // The scale along the equator that makes the parallel φs true to scale: k0 = m(φs).
@@ -32,7 +32,7 @@ Mercator::Mercator(double a, double f, double centralMeridian, double falseEasti
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.add(outside(scaleFactor, 0.3, 3.0), kMsgScaleFactor);
     errors.throwIfAny();
 

@@ -18,7 +18,7 @@ Orthographic::Orthographic(double a, double f, double centralMeridian, double or
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 
     Ra = authalicRadius(a, f);

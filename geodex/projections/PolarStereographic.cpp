@@ -27,7 +27,7 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(latitudeOfTrueScale, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(longitudeDownFromPole, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, longitudeDownFromPole);
     errors.throwIfAny();
 
     e = std::sqrt(eccentricitySquared(f));
@@ -47,7 +47,7 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(scaleFactor, 0.1, 3.0), kMsgScaleFactor);
-    errors.add(outside(longitudeDownFromPole, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, longitudeDownFromPole);
     errors.add(hemisphere != 'N' && hemisphere != 'S', kMsgHemisphere);
     errors.throwIfAny();
 

@@ -30,7 +30,7 @@ Polyconic::Polyconic(double a, double f, double centralMeridian_, double originL
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(originLatitude_, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     centralMeridian = storedCentralMeridian(centralMeridian_);

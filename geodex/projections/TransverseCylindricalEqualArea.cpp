@@ -21,7 +21,7 @@ TransverseCylindricalEqualArea::TransverseCylindricalEqualArea(double a, double 
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.add(outside(scaleFactor, 0.3, 3.0), kMsgScaleFactor);
     errors.throwIfAny();
 
