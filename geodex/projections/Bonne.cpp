@@ -27,7 +27,7 @@ Bonne::Bonne(double a, double f, double centralMeridian_, double originLatitude_
       series(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude_, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+    addOriginLatitudeCheck(errors, originLatitude_);
     addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 

@@ -19,7 +19,7 @@ Cassini::Cassini(double a, double f, double centralMeridian, double originLatitu
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+    addOriginLatitudeCheck(errors, originLatitude);
     addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 

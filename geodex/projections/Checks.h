@@ -49,12 +49,25 @@ inline void addCentralMeridianCheck(MessageCollector& errors, double centralMeri
     errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
 }
 
+// Origin latitude (radians) in [-π/2, π/2] (message 22).
+inline void addOriginLatitudeCheck(MessageCollector& errors, double originLatitude) {
+    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+}
+
 // The checks every world map's backProject() starts with: easting within [minEasting, maxEasting] and
 // northing within ±deltaNorthing, both taken about the false origin (metres).
 inline void addWorldWindowChecks(MessageCollector& errors, double E, double N, double falseEasting,
                                  double minEasting, double maxEasting, double falseNorthing,
                                  double deltaNorthing) {
     errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
+    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+}
+
+// The same for a window centred on the false origin: easting within ±deltaEasting, northing within
+// ±deltaNorthing (metres).
+inline void addCentredWindowChecks(MessageCollector& errors, double E, double N, double falseEasting,
+                                   double deltaEasting, double falseNorthing, double deltaNorthing) {
+    errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
     errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
 }
 

@@ -17,7 +17,7 @@ CylindricalEqualArea::CylindricalEqualArea(double a, double f, double centralMer
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+    addOriginLatitudeCheck(errors, originLatitude);
     addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 

@@ -20,7 +20,7 @@ EquidistantCylindrical::EquidistantCylindrical(double a, double f, double centra
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(standardParallel, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+    addOriginLatitudeCheck(errors, standardParallel);
     addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 

@@ -130,8 +130,8 @@ GeodeticCoordinates* LambertConformalConic::backProject(const MapProjectionCoord
     const double easting = plane.easting();
     const double northing = plane.northing();
     MessageCollector errors;
-    errors.add(outside(easting, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
-    errors.add(outside(northing, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addCentredWindowChecks(errors, easting, northing, falseEasting, deltaEasting, falseNorthing,
+                           deltaNorthing);
     errors.throwIfAny();
 
     double dx = easting - falseEasting;

@@ -88,8 +88,7 @@ GeodeticCoordinates* Mercator::backProject(const MapProjectionCoordinates& proje
     double deltaEasting = 0, deltaNorthing = 0;
     window(deltaEasting, deltaNorthing);
     MessageCollector errors;
-    errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     const double ka = k0 * semiMajorAxis;

@@ -26,7 +26,7 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
       falseNorthing(falseNorthing) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(latitudeOfTrueScale, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+    addOriginLatitudeCheck(errors, latitudeOfTrueScale);
     addCentralMeridianCheck(errors, longitudeDownFromPole);
     errors.throwIfAny();
 
@@ -150,8 +150,7 @@ GeodeticCoordinates* PolarStereographic::backProject(const MapProjectionCoordina
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     double dx = E - falseEasting;

@@ -29,7 +29,7 @@ Polyconic::Polyconic(double a, double f, double centralMeridian_, double originL
       series(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude_, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+    addOriginLatitudeCheck(errors, originLatitude_);
     addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 

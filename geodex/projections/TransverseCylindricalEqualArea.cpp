@@ -20,7 +20,7 @@ TransverseCylindricalEqualArea::TransverseCylindricalEqualArea(double a, double 
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+    addOriginLatitudeCheck(errors, originLatitude);
     addCentralMeridianCheck(errors, centralMeridian);
     errors.add(outside(scaleFactor, 0.3, 3.0), kMsgScaleFactor);
     errors.throwIfAny();
