@@ -12,7 +12,8 @@ namespace Orvale::Geodex {
 
 // The configurable conversion object: two ellipsoids, a datum-shift method, a projection method, plane
 // and elevation adjustments and a geoid file, each set by its setter and read by the conversions at the
-// moment of the call (nothing is cached). Each conversion is one separate call; only LocalToGeocentric
+// moment of the call (a kept projection object is only reused while its inputs are unchanged, see
+// below). Each conversion is one separate call; only LocalToGeocentric
 // and GeocentricToLocal chain two steps.
 //
 // Angles are radians (the plane-adjustment rotation: seconds of arc), lengths metres, flattening f.
