@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "ProjectionHarness.h"
 #include "geodex/geodex.h"
 
 using namespace Orvale::Geodex;
+
+using namespace ProjectionHarness;
 
 namespace {
 const double kDeg = 0.017453292519943295;
@@ -68,71 +71,12 @@ std::vector<Setup> setups() {
     };
 }
 
-const int kPoints = 256;
-
 DatumTransformer transformerFor(const Setup& s) {
     DatumTransformer t;
     t.SetDstEllipsoid(kA, kF);
     t.SetProjectionMethod(s.code);
     t.SetProjectionParams(s.cm, s.ol, s.fe, s.fn, s.k, s.sp1, s.sp2, 0, 0, 'N', 0);
     return t;
-}
-
-// Longitude, latitude (radians) spread over the sample area.
-std::vector<PJ_COORD> geodeticPoints(const Setup& s) {
-    std::vector<PJ_COORD> points;
-    for (int i = 0; i < kPoints; ++i) {
-        const double u = (i % 16 + 0.5) / 16, v = (i / 16 + 0.5) / 16;
-        points.push_back(proj_coord((s.lonMin + u * (s.lonMax - s.lonMin)) * kDeg,
-                                    (s.latMin + v * (s.latMax - s.latMin)) * kDeg, 0, 0));
-    }
-    return points;
-}
-
-// Their easting, northing through the transformer.
-std::vector<PJ_COORD> gridPoints(const Setup& s) {
-    DatumTransformer t = transformerFor(s);
-    std::vector<PJ_COORD> points;
-    for (const PJ_COORD& g : geodeticPoints(s)) {
-        double n = 0, e = 0, h = 0;
-        t.Projecting(g.lp.phi, g.lp.lam, 0, n, e, h);
-        points.push_back(proj_coord(e, n, 0, 0));
-    }
-    return points;
-}
-
-void perPoint(benchmark::State& state) {
-    state.counters["per_point"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * kPoints,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
-
-void geodexForward(benchmark::State& state, Setup s) {
-    DatumTransformer t = transformerFor(s);
-    const std::vector<PJ_COORD> points = geodeticPoints(s);
-    for (auto _ : state) {
-        for (const PJ_COORD& g : points) {
-            double n, e, h;
-            t.Projecting(g.lp.phi, g.lp.lam, 0, n, e, h);
-            benchmark::DoNotOptimize(n);
-            benchmark::DoNotOptimize(e);
-        }
-    }
-    perPoint(state);
-}
-
-void geodexInverse(benchmark::State& state, Setup s) {
-    DatumTransformer t = transformerFor(s);
-    const std::vector<PJ_COORD> points = gridPoints(s);
-    for (auto _ : state) {
-        for (const PJ_COORD& p : points) {
-            double lat, lon, h;
-            t.BackProjecting(p.xy.y, p.xy.x, 0, lat, lon, h);
-            benchmark::DoNotOptimize(lat);
-            benchmark::DoNotOptimize(lon);
-        }
-    }
-    perPoint(state);
 }
 
 // Builds the class of the setup's code once and hands it to `use`.
@@ -192,34 +136,14 @@ void keptInverse(benchmark::State& state, Setup s) {
     perPoint(state);
 }
 
-void projRun(benchmark::State& state, const Setup& s, PJ_DIRECTION direction) {
-    PJ_CONTEXT* ctx = proj_context_create();
-    PJ* pj = proj_create(ctx, s.proj.c_str());
-    if (!pj) {
-        state.SkipWithError("PROJ refused the definition");
-        proj_context_destroy(ctx);
-        return;
-    }
-    const std::vector<PJ_COORD> points = direction == PJ_FWD ? geodeticPoints(s) : gridPoints(s);
-    for (auto _ : state) {
-        for (const PJ_COORD& p : points) benchmark::DoNotOptimize(proj_trans(pj, direction, p));
-    }
-    perPoint(state);
-    proj_destroy(pj);
-    proj_context_destroy(ctx);
-}
-
-void projForward(benchmark::State& state, Setup s) { projRun(state, s, PJ_FWD); }
-void projInverse(benchmark::State& state, Setup s) { projRun(state, s, PJ_INV); }
-
 const bool registered = [] {
     for (const Setup& s : setups()) {
-        benchmark::RegisterBenchmark(("forward/" + s.name + "/Geodex").c_str(), geodexForward, s);
+        benchmark::RegisterBenchmark(("forward/" + s.name + "/Geodex").c_str(), geodexForward<Setup>, s);
         benchmark::RegisterBenchmark(("forward/" + s.name + "/Geodex kept").c_str(), keptForward, s);
-        benchmark::RegisterBenchmark(("forward/" + s.name + "/PROJ").c_str(), projForward, s);
-        benchmark::RegisterBenchmark(("inverse/" + s.name + "/Geodex").c_str(), geodexInverse, s);
+        benchmark::RegisterBenchmark(("forward/" + s.name + "/PROJ").c_str(), projForward<Setup>, s);
+        benchmark::RegisterBenchmark(("inverse/" + s.name + "/Geodex").c_str(), geodexInverse<Setup>, s);
         benchmark::RegisterBenchmark(("inverse/" + s.name + "/Geodex kept").c_str(), keptInverse, s);
-        benchmark::RegisterBenchmark(("inverse/" + s.name + "/PROJ").c_str(), projInverse, s);
+        benchmark::RegisterBenchmark(("inverse/" + s.name + "/PROJ").c_str(), projInverse<Setup>, s);
     }
     return true;
 }();

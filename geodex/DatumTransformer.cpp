@@ -50,22 +50,27 @@ const ParamSeven& DatumTransformer::GetTransformParams() const { return transfor
 void DatumTransformer::SetProjectionMethod(int method) { projectionMethod = method; }
 int DatumTransformer::GetProjectionMethod() const { return projectionMethod; }
 
-void DatumTransformer::SetProjectionParams(double centralMeridian, double originLatitude, double falseEasting,
-                                           double falseNorthing, double scaleFactor, double standardParallel1,
-                                           double standardParallel2, int zone, int zoneOverride,
-                                           char hemisphere, double coneAxisColatitude) {
-    ProjectParam& p = projectParams;
-    switch (projectionMethod) {
-        case 0:
-        case 15:
-            p.centralMeridian = centralMeridian;
-            p.originLatitude = originLatitude;
-            p.falseEasting = falseEasting;
-            p.falseNorthing = falseNorthing;
-            p.scaleFactor = scaleFactor;
-            p.standardParallel1 = standardParallel1;
-            p.standardParallel2 = standardParallel2;
-            break;
+namespace {
+// The parameter slots a projection class reads from ProjectParam.
+enum Slot : unsigned {
+    kCentralMeridian = 1u << 0,
+    kOriginLatitude = 1u << 1,
+    kFalseOrigin = 1u << 2,  // false easting and false northing
+    kScaleFactor = 1u << 3,
+    kStandardParallel1 = 1u << 4,
+    kStandardParallel2 = 1u << 5,
+    kZone = 1u << 6,  // zone and zone override
+    kHemisphere = 1u << 7,
+    kConeAxisColatitude = 1u << 8,
+};
+
+// The slots SetProjectionParams stores for each projection code; codes without a class store nothing.
+unsigned storedSlots(int code) {
+    switch (code) {
+        case 0:   // Albers equal-area conic
+        case 15:  // Lambert conformal conic, two standard parallels
+            return kCentralMeridian | kOriginLatitude | kFalseOrigin | kScaleFactor | kStandardParallel1 |
+                   kStandardParallel2;
         case 1:
         case 2:
         case 4:
@@ -74,87 +79,63 @@ void DatumTransformer::SetProjectionParams(double centralMeridian, double origin
         case 25:
         case 28:
         case 30:
-            p.centralMeridian = centralMeridian;
-            p.originLatitude = originLatitude;
-            p.falseEasting = falseEasting;
-            p.falseNorthing = falseNorthing;
-            break;
+            return kCentralMeridian | kOriginLatitude | kFalseOrigin;
         case 6:
         case 7:
         case 20:
         case 21:
         case 29:
         case 36:
-            p.centralMeridian = centralMeridian;
-            p.falseEasting = falseEasting;
-            p.falseNorthing = falseNorthing;
-            break;
+            return kCentralMeridian | kFalseOrigin;
         case 8:
-            p.centralMeridian = centralMeridian;
-            p.falseEasting = falseEasting;
-            p.falseNorthing = falseNorthing;
-            p.standardParallel1 = standardParallel1;
-            break;
+            return kCentralMeridian | kFalseOrigin | kStandardParallel1;
         case 14:
         case 31:
         case 32:
-            p.centralMeridian = centralMeridian;
-            p.originLatitude = originLatitude;
-            p.falseEasting = falseEasting;
-            p.falseNorthing = falseNorthing;
-            p.scaleFactor = scaleFactor;
-            break;
+            return kCentralMeridian | kOriginLatitude | kFalseOrigin | kScaleFactor;
         case 17:
-            p.centralMeridian = centralMeridian;
-            p.standardParallel1 = standardParallel1;
-            p.scaleFactor = scaleFactor;
-            p.falseEasting = falseEasting;
-            p.falseNorthing = falseNorthing;
-            break;
+            return kCentralMeridian | kStandardParallel1 | kScaleFactor | kFalseOrigin;
         case 18:
-            p.centralMeridian = centralMeridian;
-            p.scaleFactor = scaleFactor;
-            p.falseNorthing = falseNorthing;
-            p.falseEasting = falseEasting;
-            break;
+            return kCentralMeridian | kScaleFactor | kFalseOrigin;
         case 23:
-            p.centralMeridian = centralMeridian;
-            p.standardParallel1 = standardParallel1;
-            p.originLatitude = originLatitude;
-            p.falseNorthing = falseNorthing;
-            p.falseEasting = falseEasting;
-            break;
+            return kCentralMeridian | kStandardParallel1 | kOriginLatitude | kFalseOrigin;
         case 26:
-            p.centralMeridian = centralMeridian;
-            p.standardParallel1 = standardParallel1;
-            p.falseEasting = falseEasting;
-            p.falseNorthing = falseNorthing;
-            break;
+            return kCentralMeridian | kStandardParallel1 | kFalseOrigin;
         case 27:
-            p.centralMeridian = centralMeridian;
-            p.hemisphere = hemisphere;
-            p.scaleFactor = scaleFactor;
-            p.falseNorthing = falseNorthing;
-            p.falseEasting = falseEasting;
-            break;
+            return kCentralMeridian | kHemisphere | kScaleFactor | kFalseOrigin;
         case 34:
             // The inverse needs the hemisphere of the grid coordinates as much as their zone.
-            p.zone = zone;
-            p.zoneOverride = zoneOverride;
-            p.hemisphere = hemisphere;
-            break;
+            return kZone | kHemisphere;
         case 37:
-            p.centralMeridian = centralMeridian;
-            p.originLatitude = originLatitude;
-            p.falseEasting = falseEasting;
-            p.falseNorthing = falseNorthing;
-            p.scaleFactor = scaleFactor;
-            p.standardParallel1 = standardParallel1;
-            p.coneAxisColatitude = coneAxisColatitude;
-            break;
-        default:  // no projection class: nothing is stored
-            break;
+            return kCentralMeridian | kOriginLatitude | kFalseOrigin | kScaleFactor | kStandardParallel1 |
+                   kConeAxisColatitude;
+        default:
+            return 0;
     }
+}
+}  // namespace
+
+void DatumTransformer::SetProjectionParams(double centralMeridian, double originLatitude, double falseEasting,
+                                           double falseNorthing, double scaleFactor, double standardParallel1,
+                                           double standardParallel2, int zone, int zoneOverride,
+                                           char hemisphere, double coneAxisColatitude) {
+    ProjectParam& p = projectParams;
+    const unsigned slots = storedSlots(projectionMethod);
+    if (slots & kCentralMeridian) p.centralMeridian = centralMeridian;
+    if (slots & kOriginLatitude) p.originLatitude = originLatitude;
+    if (slots & kFalseOrigin) {
+        p.falseEasting = falseEasting;
+        p.falseNorthing = falseNorthing;
+    }
+    if (slots & kScaleFactor) p.scaleFactor = scaleFactor;
+    if (slots & kStandardParallel1) p.standardParallel1 = standardParallel1;
+    if (slots & kStandardParallel2) p.standardParallel2 = standardParallel2;
+    if (slots & kZone) {
+        p.zone = zone;
+        p.zoneOverride = zoneOverride;
+    }
+    if (slots & kHemisphere) p.hemisphere = hemisphere;
+    if (slots & kConeAxisColatitude) p.coneAxisColatitude = coneAxisColatitude;
 }
 
 const ProjectParam& DatumTransformer::GetProjectParams() const { return projectParams; }

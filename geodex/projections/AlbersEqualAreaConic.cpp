@@ -31,8 +31,8 @@ AlbersEqualAreaConic::AlbersEqualAreaConic(double a, double f, double centralMer
     const double phiB = standardParallel2_;
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude_, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, originLatitude_);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.add(outside(phiA, -kHalfPi, kHalfPi), kMsgFirstStandardParallel);
     errors.add(outside(phiB, -kHalfPi, kHalfPi), kMsgSecondStandardParallel);
     errors.add(phiA == 0 && phiB == 0, kMsgParallelsBothZero);
@@ -115,8 +115,8 @@ GeodeticCoordinates* AlbersEqualAreaConic::backProject(const MapProjectionCoordi
     const double easting = plane.easting();
     const double northing = plane.northing();
     MessageCollector errors;
-    errors.add(outside(easting, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
-    errors.add(outside(northing, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addCentredWindowChecks(errors, easting, northing, falseEasting, deltaEasting, falseNorthing,
+                           deltaNorthing);
     errors.throwIfAny();
 
     double dx = easting - falseEasting;

@@ -27,8 +27,8 @@ Bonne::Bonne(double a, double f, double centralMeridian_, double originLatitude_
       series(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude_, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, originLatitude_);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     centralMeridian = storedCentralMeridian(centralMeridian_);
@@ -41,16 +41,7 @@ Bonne::Bonne(double a, double f, double centralMeridian_, double originLatitude_
         maxEasting = 20027474;
         deltaNorthing = 20003932;
     } else {
-        if (centralMeridian > 0) {
-            minEasting = -20037509;
-            maxEasting = 19926189;
-        } else if (centralMeridian < 0) {
-            minEasting = -19926189;
-            maxEasting = 20037509;
-        } else {
-            minEasting = -20037509;
-            maxEasting = 20037509;
-        }
+        setWorldEastingWindow(centralMeridian, 20037509, 19926189, minEasting, maxEasting);
         deltaNorthing = 10001966;
         sinusoidal = std::make_unique<Sinusoidal>(a, f, centralMeridian, falseEasting, falseNorthing);
     }

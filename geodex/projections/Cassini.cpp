@@ -19,8 +19,8 @@ Cassini::Cassini(double a, double f, double centralMeridian, double originLatitu
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, originLatitude);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 
     this->centralMeridian = storedCentralMeridian(centralMeridian);
@@ -42,16 +42,7 @@ void Cassini::window(double& minEasting, double& maxEasting, double& minNorthing
     planeOffsets(kPi, -kWindowLatitude, x, ySouth);
     maxNorthing = yNorth;
     minNorthing = ySouth;
-    if (centralMeridian > 0) {
-        minEasting = -20037508.4;
-        maxEasting = 19926188.9;
-    } else if (centralMeridian < 0) {
-        minEasting = -19926188.9;
-        maxEasting = 20037508.4;
-    } else {
-        minEasting = -20037508.4;
-        maxEasting = 20037508.4;
-    }
+    setWorldEastingWindow(centralMeridian, 20037508.4, 19926188.9, minEasting, maxEasting);
 }
 
 // Offsets from the false origin of the point dλ (in [-π, π]) from the central meridian at latitude φ.

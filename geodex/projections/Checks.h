@@ -44,4 +44,48 @@ inline void addGeodeticChecks(MessageCollector& errors, double lambda, double ph
     errors.add(outside(lambda, -kPi, kTwoPi), kMsgLongitude);
 }
 
+// Central meridian (radians) in [-π, 2π] (message 24).
+inline void addCentralMeridianCheck(MessageCollector& errors, double centralMeridian) {
+    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+}
+
+// Origin latitude (radians) in [-π/2, π/2] (message 22).
+inline void addOriginLatitudeCheck(MessageCollector& errors, double originLatitude) {
+    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
+}
+
+// The checks every world map's backProject() starts with: easting within [minEasting, maxEasting] and
+// northing within ±deltaNorthing, both taken about the false origin (metres).
+inline void addWorldWindowChecks(MessageCollector& errors, double E, double N, double falseEasting,
+                                 double minEasting, double maxEasting, double falseNorthing,
+                                 double deltaNorthing) {
+    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
+    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+}
+
+// The same for a window centred on the false origin: easting within ±deltaEasting, northing within
+// ±deltaNorthing (metres).
+inline void addCentredWindowChecks(MessageCollector& errors, double E, double N, double falseEasting,
+                                   double deltaEasting, double falseNorthing, double deltaNorthing) {
+    errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
+    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+}
+
+// Easting window (metres, offsets from the false easting) of a world map that spans `full` either side of
+// its central meridian: a central meridian east of Greenwich pulls the eastern edge in to `narrowed`, one
+// west of it the western edge.
+inline void setWorldEastingWindow(double centralMeridian, double full, double narrowed, double& minEasting,
+                                  double& maxEasting) {
+    if (centralMeridian > 0) {
+        minEasting = -full;
+        maxEasting = narrowed;
+    } else if (centralMeridian < 0) {
+        minEasting = -narrowed;
+        maxEasting = full;
+    } else {
+        minEasting = -full;
+        maxEasting = full;
+    }
+}
+
 }  // namespace Orvale::Geodex

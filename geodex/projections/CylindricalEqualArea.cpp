@@ -17,8 +17,8 @@ CylindricalEqualArea::CylindricalEqualArea(double a, double f, double centralMer
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, originLatitude);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 
     this->centralMeridian = storedCentralMeridian(centralMeridian);
@@ -76,8 +76,7 @@ GeodeticCoordinates* CylindricalEqualArea::backProject(const MapProjectionCoordi
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     // Authalic latitude from the northing, then the geodetic latitude by its series.

@@ -17,7 +17,7 @@ EckertIV::EckertIV(double a, double f, double centralMeridian_, double falseEast
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     // The projection's constants 2/sqrt(π(4 + π)) and 2·sqrt(π/(4 + π)), rounded to seven decimals.
@@ -27,16 +27,7 @@ EckertIV::EckertIV(double a, double f, double centralMeridian_, double falseEast
     centralMeridian = storedCentralMeridian(centralMeridian_);
     falseEasting = falseEasting_;
     falseNorthing = falseNorthing_;
-    if (centralMeridian > 0) {
-        minEasting = -16902288;
-        maxEasting = 16808386;
-    } else if (centralMeridian < 0) {
-        minEasting = -16808386;
-        maxEasting = 16902288;
-    } else {
-        minEasting = -16902288;
-        maxEasting = 16902288;
-    }
+    setWorldEastingWindow(centralMeridian, 16902288, 16808386, minEasting, maxEasting);
     deltaNorthing = 8451144;
 }
 
@@ -70,8 +61,7 @@ GeodeticCoordinates* EckertIV::backProject(const MapProjectionCoordinates& proje
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     const double theta = std::asin(clampUnit((N - falseNorthing) / yScale));

@@ -17,7 +17,7 @@ EckertVI::EckertVI(double a, double f, double centralMeridian_, double falseEast
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     k = authalicRadius(a, f) / std::sqrt(2 + kPi);
@@ -65,8 +65,7 @@ GeodeticCoordinates* EckertVI::backProject(const MapProjectionCoordinates& proje
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     const double theta = (N - falseNorthing) / (2 * k);

@@ -56,9 +56,13 @@ struct AuthalicSeries {
         a2 = 761.0 * es3 / 45360.0;
     }
 
+    // With sin 4β = 2 sin 2β cos 2β and sin 6β = sin 2β (3 − 4 sin²2β): φ − β = sin 2β · factor(β).
     double latitude(double beta) const {
-        return beta + a0 * std::sin(2 * beta) + a1 * std::sin(4 * beta) + a2 * std::sin(6 * beta);
+        const double s2 = std::sin(2 * beta);
+        return beta + s2 * factor(s2, std::cos(2 * beta));
     }
+    // a0 + 2a1 cos 2β + a2 (3 − 4 sin²2β), from sin 2β and cos 2β.
+    double factor(double sin2, double cos2) const { return a0 + 2 * a1 * cos2 + a2 * (3 - 4 * sin2 * sin2); }
 
     // The inverse of latitude(): the β (radians) whose series value is φ, by Newton steps. A projection
     // that goes from β to φ by the series comes back exactly with this (the exact authalic latitude

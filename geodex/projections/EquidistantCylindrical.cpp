@@ -20,8 +20,8 @@ EquidistantCylindrical::EquidistantCylindrical(double a, double f, double centra
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(standardParallel, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, standardParallel);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     Ra = authalicRadius(a, f);
@@ -68,8 +68,7 @@ GeodeticCoordinates* EquidistantCylindrical::backProject(const MapProjectionCoor
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     const double phi = clampLatitude((N - falseNorthing) / Ra);

@@ -13,8 +13,8 @@ Gnomonic::Gnomonic(double a, double f, double centralMeridian, double originLati
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, originLatitude);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 
     Ra = authalicRadius(a, f);
@@ -58,8 +58,7 @@ GeodeticCoordinates* Gnomonic::backProject(const MapProjectionCoordinates& proje
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     const double dx = E - falseEasting;

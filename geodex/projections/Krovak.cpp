@@ -1,6 +1,7 @@
 #include "geodex/projections/Krovak.h"
 
 #include <cmath>
+#include <limits>
 
 #include "geodex/projections/CoordinateType.h"
 #include "geodex/projections/EllipsoidMath.h"
@@ -78,6 +79,12 @@ GeodeticCoordinates* Krovak::backProject(const MapProjectionCoordinates& project
     const double dx = projected.easting() - falseEasting;
     const double dy = projected.northing() - falseNorthing;
     const double alpha = coneAxisColatitude;
+    // Krovak checks nothing, but a point at infinity is no position: it must not come back as the
+    // cone's apex (a finite latitude and longitude), so it gives non-numbers like a non-number does.
+    if (!std::isfinite(dx) || !std::isfinite(dy)) {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        return new GeodeticCoordinates(CoordinateType::geodetic, nan, nan, 0);
+    }
 
     const double rho = std::sqrt(dx * dx + dy * dy);
     const double theta = std::atan2(dx, dy);

@@ -27,7 +27,7 @@ LambertConformalConic::LambertConformalConic(double a, double f, double centralM
       deltaNorthing(kWindow) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     centralMeridian = storedCentralMeridian(centralMeridian_);
@@ -59,7 +59,7 @@ LambertConformalConic::LambertConformalConic(double a, double f, double centralM
     errors.add(outside(phiB, -kMaxLatitude, kMaxLatitude), kMsgSecondStandardParallel);
     errors.add(phiA == 0 && phiB == 0, kMsgParallelsBothZero);
     errors.add(phiA == -phiB, kMsgParallelsOpposite);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     centralMeridian = storedCentralMeridian(centralMeridian_);
@@ -130,8 +130,8 @@ GeodeticCoordinates* LambertConformalConic::backProject(const MapProjectionCoord
     const double easting = plane.easting();
     const double northing = plane.northing();
     MessageCollector errors;
-    errors.add(outside(easting, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
-    errors.add(outside(northing, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addCentredWindowChecks(errors, easting, northing, falseEasting, deltaEasting, falseNorthing,
+                           deltaNorthing);
     errors.throwIfAny();
 
     double dx = easting - falseEasting;

@@ -18,7 +18,7 @@ Mercator::Mercator(double a, double f, double centralMeridian, double latitudeOf
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(latitudeOfTrueScale, -kMaxLatitude, kMaxLatitude), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 
     // The scale along the equator that makes the parallel φs true to scale: k0 = m(φs).
@@ -32,7 +32,7 @@ Mercator::Mercator(double a, double f, double centralMeridian, double falseEasti
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.add(outside(scaleFactor, 0.3, 3.0), kMsgScaleFactor);
     errors.throwIfAny();
 
@@ -88,8 +88,7 @@ GeodeticCoordinates* Mercator::backProject(const MapProjectionCoordinates& proje
     double deltaEasting = 0, deltaNorthing = 0;
     window(deltaEasting, deltaNorthing);
     MessageCollector errors;
-    errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     const double ka = k0 * semiMajorAxis;

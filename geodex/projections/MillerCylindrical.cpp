@@ -12,23 +12,14 @@ MillerCylindrical::MillerCylindrical(double a, double f, double centralMeridian_
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     Ra = authalicRadius(a, f);
     centralMeridian = storedCentralMeridian(centralMeridian_);
     falseEasting = falseEasting_;
     falseNorthing = falseNorthing_;
-    if (centralMeridian > 0) {
-        minEasting = -20015110;
-        maxEasting = 19903915;
-    } else if (centralMeridian < 0) {
-        minEasting = -19903915;
-        maxEasting = 20015110;
-    } else {
-        minEasting = -20015110;
-        maxEasting = 20015110;
-    }
+    setWorldEastingWindow(centralMeridian, 20015110, 19903915, minEasting, maxEasting);
     deltaNorthing = 14675058;
 }
 
@@ -50,8 +41,7 @@ GeodeticCoordinates* MillerCylindrical::backProject(const MapProjectionCoordinat
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     const double phi = clampLatitude(std::atan(std::sinh(0.8 * (N - falseNorthing) / Ra)) / 0.8);

@@ -39,7 +39,7 @@ Mollweide::Mollweide(double a, double f, double centralMeridian_, double falseEa
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     const double Ra = authalicRadius(a, f);
@@ -48,16 +48,7 @@ Mollweide::Mollweide(double a, double f, double centralMeridian_, double falseEa
     centralMeridian = storedCentralMeridian(centralMeridian_);
     falseEasting = falseEasting_;
     falseNorthing = falseNorthing_;
-    if (centralMeridian > 0) {
-        minEasting = -18019930;
-        maxEasting = 17919819;
-    } else if (centralMeridian < 0) {
-        minEasting = -17919819;
-        maxEasting = 18019930;
-    } else {
-        minEasting = -18019930;
-        maxEasting = 18019930;
-    }
+    setWorldEastingWindow(centralMeridian, 18019930, 17919819, minEasting, maxEasting);
     deltaNorthing = 9009965;
 }
 
@@ -100,8 +91,7 @@ GeodeticCoordinates* Mollweide::backProject(const MapProjectionCoordinates& proj
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     const double x = (N - falseNorthing) / sqrt2Ra;

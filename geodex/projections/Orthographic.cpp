@@ -17,8 +17,8 @@ Orthographic::Orthographic(double a, double f, double centralMeridian, double or
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, originLatitude);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.throwIfAny();
 
     Ra = authalicRadius(a, f);
@@ -52,8 +52,7 @@ GeodeticCoordinates* Orthographic::backProject(const MapProjectionCoordinates& p
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting - Ra, falseEasting + Ra), kMsgEasting);
-    errors.add(outside(N, falseNorthing - Ra, falseNorthing + Ra), kMsgNorthing);
+    addCentredWindowChecks(errors, E, N, falseEasting, Ra, falseNorthing, Ra);
     errors.throwIfAny();
 
     const double dx = E - falseEasting;

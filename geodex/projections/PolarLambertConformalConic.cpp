@@ -31,7 +31,7 @@ PolarLambertConformalConic::PolarLambertConformalConic(double a, double f, doubl
     errors.add(!(std::fabs(standardParallel - kParallel71) <= 1e-10) &&
                    !(std::fabs(standardParallel - kParallel74) <= 1e-10),
                kMsgFirstStandardParallel);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     if (originLatitude_ >= 0) {

@@ -26,8 +26,8 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
       falseNorthing(falseNorthing) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(latitudeOfTrueScale, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(longitudeDownFromPole, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, latitudeOfTrueScale);
+    addCentralMeridianCheck(errors, longitudeDownFromPole);
     errors.throwIfAny();
 
     e = std::sqrt(eccentricitySquared(f));
@@ -47,7 +47,7 @@ PolarStereographic::PolarStereographic(double a, double f, double longitudeDownF
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
     errors.add(outside(scaleFactor, 0.1, 3.0), kMsgScaleFactor);
-    errors.add(outside(longitudeDownFromPole, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, longitudeDownFromPole);
     errors.add(hemisphere != 'N' && hemisphere != 'S', kMsgHemisphere);
     errors.throwIfAny();
 
@@ -150,8 +150,7 @@ GeodeticCoordinates* PolarStereographic::backProject(const MapProjectionCoordina
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting - deltaEasting, falseEasting + deltaEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     double dx = E - falseEasting;

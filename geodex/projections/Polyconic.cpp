@@ -29,8 +29,8 @@ Polyconic::Polyconic(double a, double f, double centralMeridian_, double originL
       series(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude_, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, originLatitude_);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     centralMeridian = storedCentralMeridian(centralMeridian_);

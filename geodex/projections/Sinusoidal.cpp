@@ -12,23 +12,14 @@ Sinusoidal::Sinusoidal(double a, double f, double centralMeridian_, double false
     : CoordinateSystem(a, f), series(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     es = eccentricitySquared(f);
     centralMeridian = storedCentralMeridian(centralMeridian_);
     falseEasting = falseEasting_;
     falseNorthing = falseNorthing_;
-    if (centralMeridian > 0) {
-        minEasting = -20037509;
-        maxEasting = 19926189;
-    } else if (centralMeridian < 0) {
-        minEasting = -19926189;
-        maxEasting = 20037509;
-    } else {
-        minEasting = -20037509;
-        maxEasting = 20037509;
-    }
+    setWorldEastingWindow(centralMeridian, 20037509, 19926189, minEasting, maxEasting);
     deltaNorthing = 10001966;
 }
 
@@ -49,8 +40,7 @@ GeodeticCoordinates* Sinusoidal::backProject(const MapProjectionCoordinates& pro
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     const double phi = clampLatitude(series.footpoint((N - falseNorthing) / (series.c0 * semiMajorAxis)));

@@ -20,8 +20,8 @@ TransverseCylindricalEqualArea::TransverseCylindricalEqualArea(double a, double 
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(originLatitude, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(centralMeridian, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, originLatitude);
+    addCentralMeridianCheck(errors, centralMeridian);
     errors.add(outside(scaleFactor, 0.3, 3.0), kMsgScaleFactor);
     errors.throwIfAny();
 
@@ -47,20 +47,20 @@ void TransverseCylindricalEqualArea::window(double& deltaEasting, double& minNor
     maxNorthing = k0 * (meridian.distance(kHalfPi) - M0);
 }
 
-// cos φc/cos βc for φc = φ(βc), free of the 0/0 at βc = ±π/2 (the meridians 90° from the central
-// meridian, where both cosines vanish). With δ = φc − βc = a0 sin 2βc + a1 sin 4βc + a2 sin 6βc:
-//   cos φc/cos βc = cos δ − sin βc·sin δ/cos βc,
-//   δ/cos βc = 2 sin βc·(a0 + 2a1 cos 2βc + a2 (3 − 4 sin²2βc)).
-double TransverseCylindricalEqualArea::cosineRatio(double betac) const {
-    const double sinBetac = std::sin(betac);
-    const double sin2 = std::sin(2 * betac);
-    const double delta =
-        authalic.a0 * sin2 + authalic.a1 * std::sin(4 * betac) + authalic.a2 * std::sin(6 * betac);
-    const double deltaOverCos =
-        2 * sinBetac *
-        (authalic.a0 + 2 * authalic.a1 * std::cos(2 * betac) + authalic.a2 * (3 - 4 * sin2 * sin2));
-    const double sinDeltaOverDelta = delta == 0 ? 1.0 : std::sin(delta) / delta;
-    return std::cos(delta) - sinBetac * sinDeltaOverDelta * deltaOverCos;
+// cos φc/cos βc for φc = φ(βc) (also returned), free of the 0/0 at βc = ±π/2 (the meridians 90° from the
+// central meridian, where both cosines vanish). With δ = φc − βc = sin 2βc·g (g the series factor):
+//   cos φc/cos βc = cos δ − sin βc·sin δ/cos βc = cos δ − 2 sin²βc·g·(sin δ/δ),
+// and |δ| < 0.004, so cos δ and sin δ/δ are exact to rounding with two terms beyond 1.
+double TransverseCylindricalEqualArea::cosineRatio(double betac, double& phic) const {
+    const double s2 = std::sin(2 * betac);
+    const double c2 = std::cos(2 * betac);
+    const double g = authalic.factor(s2, c2);
+    const double delta = s2 * g;
+    phic = betac + delta;
+    const double d2 = delta * delta;
+    const double cosDelta = 1 - d2 / 2 + d2 * d2 / 24;
+    const double sinDeltaOverDelta = 1 - d2 / 6 + d2 * d2 / 120;
+    return cosDelta - (1 - c2) * g * sinDeltaOverDelta;  // 2 sin²βc = 1 − cos 2βc
 }
 
 MapProjectionCoordinates* TransverseCylindricalEqualArea::project(const GeodeticCoordinates& geodetic) const {
@@ -80,10 +80,10 @@ MapProjectionCoordinates* TransverseCylindricalEqualArea::project(const Geodetic
     // β = asin((1 − e²)·q(φ)/Qp), evaluated so that it stays exact towards both poles.
     const double beta = authalicLatitude(e, es, phi);
     const double betac = std::atan(std::tan(beta) / std::cos(dlambda));
-    const double phic = authalic.latitude(betac);
+    double phic = 0;
+    const double ratio = cosineRatio(betac, phic);
     const double sinPhic = std::sin(phic);
-    const double easting = falseEasting + semiMajorAxis * std::cos(beta) * cosineRatio(betac) *
-                                              std::sin(dlambda) /
+    const double easting = falseEasting + semiMajorAxis * std::cos(beta) * ratio * std::sin(dlambda) /
                                               (k0 * std::sqrt(1 - es * sinPhic * sinPhic));
     const double northing = falseNorthing + k0 * (meridian.distance(phic) - M0);
     return new MapProjectionCoordinates(CoordinateType::transverseCylindricalEqualArea,
@@ -111,18 +111,20 @@ GeodeticCoordinates* TransverseCylindricalEqualArea::backProject(
     // magnify near the transverse poles).
     // Clamped: a footpoint that rounding put past a pole would turn cos βc negative and mirror λ.
     const double betac = clampLatitude(authalic.authalicOf(phi1));
-    const double B =
-        clampUnit(std::sqrt(1 - es * sinPhi1 * sinPhi1) * k0 * dx / (semiMajorAxis * cosineRatio(betac)));
+    double phic = 0;  // φ(βc), the footpoint again
+    const double B = clampUnit(std::sqrt(1 - es * sinPhi1 * sinPhi1) * k0 * dx /
+                               (semiMajorAxis * cosineRatio(betac, phic)));
     const double betaPrime = -std::asin(B);
     // β = asin(sin βc·cos β'), with the cosine taken from its complement so the poles keep their digits.
     const double sinBetac = std::sin(betac);
+    const double cosBetac = std::cos(betac);
     const double sinBetaPrime = std::sin(betaPrime);
-    const double beta = std::atan2(
-        sinBetac * std::cos(betaPrime),
-        std::sqrt(std::cos(betac) * std::cos(betac) + sinBetac * sinBetac * sinBetaPrime * sinBetaPrime));
+    const double beta =
+        std::atan2(sinBetac * std::cos(betaPrime),
+                   std::sqrt(cosBetac * cosBetac + sinBetac * sinBetac * sinBetaPrime * sinBetaPrime));
     const double phi = clampLatitude(authalic.latitude(beta));
-    const double lambda = clampLongitude(
-        reduceLongitudeOnce(centralMeridian - std::atan(std::tan(betaPrime) / std::cos(betac))));
+    const double lambda =
+        clampLongitude(reduceLongitudeOnce(centralMeridian - std::atan(std::tan(betaPrime) / cosBetac)));
     return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
 }
 

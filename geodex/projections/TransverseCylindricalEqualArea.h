@@ -27,7 +27,7 @@ class GEODEX_EXPORT TransverseCylindricalEqualArea : public CoordinateSystem {
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
 
   private:
-    double cosineRatio(double betac) const;
+    double cosineRatio(double betac, double& phic) const;
     void window(double& deltaEasting, double& minNorthing, double& maxNorthing) const;
 
     double centralMeridian;  // in [-π, π]

@@ -19,8 +19,8 @@ TransverseMercator::TransverseMercator(double a, double f, double CM, double phi
     MessageCollector errors;
     errors.add(!(a > 0), kMsgSemiMajorAxis);
     errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
-    errors.add(outside(phi0, -kHalfPi, kHalfPi), kMsgOriginLatitude);
-    errors.add(outside(CM, -kPi, kTwoPi), kMsgCentralMeridian);
+    addOriginLatitudeCheck(errors, phi0);
+    addCentralMeridianCheck(errors, CM);
     errors.add(outside(k, 0.3, 3.0), kMsgScaleFactor);
     if (!errors.empty()) {
         char line[CSException::kMaxLength];

@@ -18,7 +18,7 @@ VanDerGrinten::VanDerGrinten(double a, double f, double centralMeridian_, double
     : CoordinateSystem(a, f) {
     MessageCollector errors;
     addEllipsoidChecks(errors, a, f);
-    errors.add(outside(centralMeridian_, -kPi, kTwoPi), kMsgCentralMeridian);
+    addCentralMeridianCheck(errors, centralMeridian_);
     errors.throwIfAny();
 
     Ra = authalicRadius(a, f);
@@ -98,8 +98,7 @@ GeodeticCoordinates* VanDerGrinten::backProject(const MapProjectionCoordinates& 
     const double E = projected.easting();
     const double N = projected.northing();
     MessageCollector errors;
-    errors.add(outside(E, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
-    errors.add(outside(N, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
+    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
     errors.throwIfAny();
 
     // The whole sphere lies inside the circle of radius πRa about the false origin.

@@ -7,24 +7,14 @@
 #include <memory>
 #include <string>
 
+#include "geodex/ProjectionTestSupport.h"
 #include "geodex/geodex.h"
 
 using namespace Orvale::Geodex;
 
+using namespace ProjectionTestSupport;
+
 namespace {
-const double kA = 6378137.0;
-const double kF = 1 / 298.257223563;
-const double kDeg = 0.017453292519943295;
-
-std::string thrown(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CSException& e) {
-        return e.getMessage();
-    }
-    return "";
-}
-
 DatumTransformer transverseMercator(double cm, double lat0, double fe, double fn, double k) {
     DatumTransformer t;
     t.SetDstEllipsoid(kA, kF);

@@ -133,6 +133,20 @@ inline void report(const char* code, const char* case_, const Differences& d) {
                 code, case_, d.forward, d.inverse, d.roundTrip, d.compared, d.skipped);
 }
 
+// The library's messages the conic tests expect.
+const std::string k19 = "Ellipsoid semi-major axis must be greater than zero\n";
+const std::string k20 = "Inverse flattening must be between 250 and 350\n";
+const std::string k22 = "Origin Latitude (or Standard Parallel or Latitude of True Scale) out of range\n";
+const std::string k24 = "Central Meridian out of range\n";
+const std::string k28 = "Invalid 1st Standard Parallel\n";
+const std::string k29 = "Invalid 2nd Standard Parallel\n";
+const std::string k30 = "1st & 2nd Standard Parallels cannot both be zero\n";
+const std::string k31 = "Standard Parallels cannot be equal and opposite latitudes\n";
+const std::string k43 = "Latitude out of range\n";
+const std::string k44 = "Longitude out of range\n";
+const std::string k45 = "Easting/X out of range\n";
+const std::string k46 = "Northing/Y out of range\n";
+
 // The text of the CSException that `call` throws, or "no exception".
 inline std::string messageOf(const std::function<void()>& call) {
     try {

@@ -8,19 +8,7 @@ using namespace Orvale::Geodex;
 using namespace ConicOracle;
 
 namespace {
-const std::string k19 = "Ellipsoid semi-major axis must be greater than zero\n";
-const std::string k20 = "Inverse flattening must be between 250 and 350\n";
-const std::string k22 = "Origin Latitude (or Standard Parallel or Latitude of True Scale) out of range\n";
-const std::string k24 = "Central Meridian out of range\n";
 const std::string k25 = "Scale Factor out of range\n";
-const std::string k28 = "Invalid 1st Standard Parallel\n";
-const std::string k29 = "Invalid 2nd Standard Parallel\n";
-const std::string k30 = "1st & 2nd Standard Parallels cannot both be zero\n";
-const std::string k31 = "Standard Parallels cannot be equal and opposite latitudes\n";
-const std::string k43 = "Latitude out of range\n";
-const std::string k44 = "Longitude out of range\n";
-const std::string k45 = "Easting/X out of range\n";
-const std::string k46 = "Northing/Y out of range\n";
 
 const double kNearPole = 89.99944444444445 * kDeg;  // 89°59′58″
 

@@ -8,26 +8,15 @@
 #include <memory>
 #include <string>
 
+#include "geodex/ProjectionTestSupport.h"
 #include "geodex/geodex.h"
 #include "geodex/projections/EllipsoidMath.h"
 
 using namespace Orvale::Geodex;
 
+using namespace ProjectionTestSupport;
+
 namespace {
-const double kA = 6378137.0;
-const double kF = 1 / 298.257223563;
-const double kDeg = 0.017453292519943295;
-
-// Runs f and returns the text of the CSException it throws, or "" when it throws nothing.
-std::string thrown(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CSException& e) {
-        return e.getMessage();
-    }
-    return "";
-}
-
 struct Grid {
     double easting;
     double northing;

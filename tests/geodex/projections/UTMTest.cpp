@@ -8,25 +8,15 @@
 #include <memory>
 #include <string>
 
+#include "geodex/ProjectionTestSupport.h"
 #include "geodex/geodex.h"
 #include "geodex/projections/EllipsoidMath.h"
 
 using namespace Orvale::Geodex;
 
+using namespace ProjectionTestSupport;
+
 namespace {
-const double kA = 6378137.0;
-const double kF = 1 / 298.257223563;
-const double kDeg = 0.017453292519943295;
-
-std::string thrown(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const CSException& e) {
-        return e.getMessage();
-    }
-    return "";
-}
-
 std::unique_ptr<UTMCoordinates> project(const UTM& utm, double lon, double lat) {
     return std::unique_ptr<UTMCoordinates>(utm.project(GeodeticCoordinates(10, lon, lat, 0)));
 }
