@@ -11,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "ProjectionHarness.h"
 #include "geodex/DatumTransformer.h"
-#include "geodex/projections/CSException.h"
 
-using Orvale::Geodex::CSException;
 using Orvale::Geodex::DatumTransformer;
+using ProjectionHarness::timeGeodexForward;
+using ProjectionHarness::timeGeodexInverse;
+using ProjectionHarness::timeProjForward;
+using ProjectionHarness::timeProjInverse;
 
 namespace {
 const double kA = 6378137.0;
@@ -35,10 +38,7 @@ const Code kCodes[] = {
     {36, "VanDerGrinten", "+proj=vandg"},
 };
 
-struct Point {
-    double lon, lat;  // radians
-    double e, n;      // metres
-};
+using Point = ProjectionHarness::SamplePoint;
 
 // 1 800 points over the globe, away from the antimeridian.
 std::vector<Point> geodeticPoints() {
@@ -80,54 +80,19 @@ void setRate(benchmark::State& state, std::size_t points) {
 void geodexForward(benchmark::State& state, int code) {
     DatumTransformer t = transformerFor(code);
     std::vector<Point> points = geodeticPoints();
-    for (auto _ : state) {
-        for (Point& p : points) {
-            double h = 0;
-            try {
-                t.Projecting(p.lat, p.lon, 0, p.n, p.e, h);
-            } catch (const CSException& e) {
-                state.SkipWithError(e.getMessage());
-                return;
-            }
-        }
-        benchmark::DoNotOptimize(points.data());
-    }
-    setRate(state, points.size());
+    if (timeGeodexForward(state, t, points)) setRate(state, points.size());
 }
 
 void geodexInverse(benchmark::State& state, int code) {
     DatumTransformer t = transformerFor(code);
     std::vector<Point> points = geodeticPoints();
-    for (Point& p : points) {
-        double h = 0;
-        t.Projecting(p.lat, p.lon, 0, p.n, p.e, h);
-    }
-    for (auto _ : state) {
-        for (Point& p : points) {
-            double h = 0;
-            try {
-                t.BackProjecting(p.n, p.e, 0, p.lat, p.lon, h);
-            } catch (const CSException& e) {
-                state.SkipWithError(e.getMessage());
-                return;
-            }
-        }
-        benchmark::DoNotOptimize(points.data());
-    }
-    setRate(state, points.size());
+    if (timeGeodexInverse(state, t, points)) setRate(state, points.size());
 }
 
 void projForward(benchmark::State& state, const Code& c) {
     PJ* oracle = projFor(c);
     std::vector<Point> points = geodeticPoints();
-    for (auto _ : state) {
-        for (Point& p : points) {
-            const PJ_COORD r = proj_trans(oracle, PJ_FWD, proj_coord(p.lon, p.lat, 0, 0));
-            p.e = r.xy.x;
-            p.n = r.xy.y;
-        }
-        benchmark::DoNotOptimize(points.data());
-    }
+    timeProjForward(state, oracle, points);
     setRate(state, points.size());
     proj_destroy(oracle);
 }
@@ -135,19 +100,7 @@ void projForward(benchmark::State& state, const Code& c) {
 void projInverse(benchmark::State& state, const Code& c) {
     PJ* oracle = projFor(c);
     std::vector<Point> points = geodeticPoints();
-    for (Point& p : points) {
-        const PJ_COORD r = proj_trans(oracle, PJ_FWD, proj_coord(p.lon, p.lat, 0, 0));
-        p.e = r.xy.x;
-        p.n = r.xy.y;
-    }
-    for (auto _ : state) {
-        for (Point& p : points) {
-            const PJ_COORD r = proj_trans(oracle, PJ_INV, proj_coord(p.e, p.n, 0, 0));
-            p.lon = r.lp.lam;
-            p.lat = r.lp.phi;
-        }
-        benchmark::DoNotOptimize(points.data());
-    }
+    timeProjInverse(state, oracle, points);
     setRate(state, points.size());
     proj_destroy(oracle);
 }

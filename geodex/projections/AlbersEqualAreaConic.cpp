@@ -119,14 +119,7 @@ GeodeticCoordinates* AlbersEqualAreaConic::backProject(const MapProjectionCoordi
                            deltaNorthing);
     errors.throwIfAny();
 
-    double dx = easting - falseEasting;
-    double dy = rho0 - (northing - falseNorthing);
-    double rho = std::sqrt(dx * dx + dy * dy);
-    if (n < 0) {
-        rho = -rho;
-        dx = -dx;
-        dy = -dy;
-    }
+    const auto [dx, dy, rho] = conePoint(easting, northing, falseEasting, falseNorthing, rho0, n);
     const double theta = rho != 0 ? std::atan2(dx, dy) : 0;
     const double rhoN = rho * n / semiMajorAxis;
     const double qPhi = (C - rhoN * rhoN) / n;

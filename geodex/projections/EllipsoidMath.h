@@ -131,4 +131,24 @@ inline double azimuthalLongitudeDifference(double sinC, double cosC, double dx, 
     return std::atan2(sinC * dx, cosPhi0 * rho * cosC - sinPhi0 * dy * sinC);
 }
 
+// A grid point seen from the apex of a cone with constant n: its offset dx east of the false easting, its
+// offset dy from the apex (ρ0 above the false northing's origin) and its radius ρ = sqrt(dx² + dy²). On a
+// cone that opens southward (n < 0) all three are turned over, so that θ = atan2(dx, dy) on either cone.
+struct ConePoint {
+    double dx, dy, rho;
+};
+inline ConePoint conePoint(double easting, double northing, double falseEasting, double falseNorthing,
+                           double rho0, double n) {
+    ConePoint p;
+    p.dx = easting - falseEasting;
+    p.dy = rho0 - (northing - falseNorthing);
+    p.rho = std::sqrt(p.dx * p.dx + p.dy * p.dy);
+    if (n < 0) {
+        p.rho = -p.rho;
+        p.dx = -p.dx;
+        p.dy = -p.dy;
+    }
+    return p;
+}
+
 }  // namespace Orvale::Geodex

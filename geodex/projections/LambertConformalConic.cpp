@@ -134,14 +134,7 @@ GeodeticCoordinates* LambertConformalConic::backProject(const MapProjectionCoord
                            deltaNorthing);
     errors.throwIfAny();
 
-    double dx = easting - falseEasting;
-    double dy = rhoOrigin - (northing - falseNorthing);
-    double rho = std::sqrt(dx * dx + dy * dy);
-    if (n < 0) {
-        rho = -rho;
-        dx = -dx;
-        dy = -dy;
-    }
+    const auto [dx, dy, rho] = conePoint(easting, northing, falseEasting, falseNorthing, rhoOrigin, n);
 
     double phi;
     double lambda;
