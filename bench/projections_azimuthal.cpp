@@ -1,5 +1,5 @@
-// Speed of the azimuthal projections and Krovak through DatumTransformer (one projection object built
-// per point, as the transformer does) next to PROJ's proj_trans for the same projection and points.
+// Speed of the azimuthal projections and Krovak through DatumTransformer (which keeps its projection
+// object between points) next to PROJ's proj_trans for the same projection and points.
 // Counter "per_point" is the time per point.
 #include <benchmark/benchmark.h>
 #include <proj.h>

@@ -1,5 +1,5 @@
 // Ellipsoidal cylindrical projections (codes 4, 5, 17, 18, 31): time per point forward and inverse
-// through the transformer's dispatch (one projection object built per point), next to PROJ's
+// through the transformer's dispatch (the projection object kept between points), next to PROJ's
 // proj_trans on the same projection, ellipsoid and points (one PROJ object for the whole run).
 // PROJ's tcea is spherical only; code 31 is timed against it as the nearest reference.
 //

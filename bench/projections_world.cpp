@@ -1,5 +1,5 @@
 // World projections (codes 6, 7, 8, 20, 21, 29, 36): time per point forward and inverse through the
-// transformer's dispatch (one projection object built per point), next to PROJ's proj_trans on the same
+// transformer's dispatch (the projection object kept between points), next to PROJ's proj_trans on the same
 // projection and points (one PROJ object for the whole run).
 //
 //   cmake -S . -B build -DGEODEX_BUILD_BENCH=ON && cmake --build build --target projections_world

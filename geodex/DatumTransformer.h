@@ -12,7 +12,8 @@ namespace Orvale::Geodex {
 
 // The configurable conversion object: two ellipsoids, a datum-shift method, a projection method, plane
 // and elevation adjustments and a geoid file, each set by its setter and read by the conversions at the
-// moment of the call (nothing is cached). Each conversion is one separate call; only LocalToGeocentric
+// moment of the call (a kept projection object is only reused while its inputs are unchanged, see
+// below). Each conversion is one separate call; only LocalToGeocentric
 // and GeocentricToLocal chain two steps.
 //
 // Angles are radians (the plane-adjustment rotation: seconds of arc), lengths metres, flattening f.
@@ -29,6 +30,12 @@ namespace Orvale::Geodex {
 // transform, projection, plane- and elevation-adjustment methods 0, the ParamSeven and ProjectParam
 // defaults, plane adjustment all 0 but planeScale = 1.0, elevation adjustments all 0, no geoid file.
 // Callers set what they use before the first conversion that reads it.
+//
+// Projecting and BackProjecting keep the projection object they built and use it again while the
+// projection method, the destination ellipsoid and every parameter slot are bitwise the same, so a run
+// of points pays for the construction once; results, exceptions, warnings and the code-17 write-back
+// are exactly those of building the object for each point. A transformer is used by one thread at a time
+// (it is not synchronised); a copy starts without a kept object.
 class GEODEX_EXPORT DatumTransformer {
   public:
     DatumTransformer();
@@ -145,6 +152,9 @@ class GEODEX_EXPORT DatumTransformer {
     // Geoid height H (metres) → ellipsoidal height h = H + N (metres); 0.0 on any failure.
     double ConvertGeoidToEllipsoidHeight(double latitude, double longitude, double H, int interpolator);
 
+    // A built projection object (defined with the projection dispatch; not for callers).
+    class ProjectionEntry;
+
   private:
     // The parameter solver fits the transformer's own seven-parameter formula.
     friend class ParamSolver;
@@ -162,6 +172,23 @@ class GEODEX_EXPORT DatumTransformer {
     // The inverse projection of BackProjecting; false (outputs untouched) for a code without a class.
     bool backProjectPoint(double northing, double easting, double& latitude, double& longitude);
 
+    // The projection object kept between conversions (see the class comment). Copying gives an empty
+    // holder; moving hands the object over.
+    class GEODEX_EXPORT KeptProjection {
+      public:
+        KeptProjection() noexcept = default;
+        KeptProjection(const KeptProjection&) noexcept {}
+        KeptProjection(KeptProjection&& other) noexcept;
+        KeptProjection& operator=(const KeptProjection& other) noexcept;
+        KeptProjection& operator=(KeptProjection&& other) noexcept;
+        ~KeptProjection();
+        void reset(ProjectionEntry* entry = nullptr) noexcept;
+        ProjectionEntry* entry = nullptr;
+    };
+    // The projection object for the current method, destination ellipsoid and parameters, built (and
+    // kept) when those changed; nullptr for a code without a class. Throws what the constructor throws.
+    const ProjectionEntry* currentProjection();
+
     void planeAdjustKernel(double x, double y, double& xOut, double& yOut) const;
     void planeAdjustKernelVerbose(double x, double y, double& xOut, double& yOut) const;
 
@@ -177,6 +204,7 @@ class GEODEX_EXPORT DatumTransformer {
     int planeAdjustMethod;
     int eleAdjustMethod;
     std::string geoidFilePath;
+    KeptProjection keptProjection;
 };
 
 }  // namespace Orvale::Geodex

@@ -1,6 +1,9 @@
 // DatumTransformer: projection dispatch and the local ↔ geocentric conversions.
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 #include "geodex/DatumTransformer.h"
 #include "geodex/projections/CoordinateType.h"
@@ -42,14 +45,86 @@
 #include "geodex/projections/Krovak.h"
 
 namespace Orvale::Geodex {
+
+// A built projection object behind one interface, with the inputs it was built from.
+class DatumTransformer::ProjectionEntry {
+  public:
+    virtual ~ProjectionEntry() = default;
+    // Latitude, longitude (radians) → northing, easting (metres); throws like the class's project.
+    virtual void project(double latitude, double longitude, double height, double& northing,
+                         double& easting) const = 0;
+    // Northing, easting (metres) → latitude, longitude (radians); code 34 reads zone and hemisphere
+    // from `params`. Throws like the class's backProject.
+    virtual void backProject(double northing, double easting, const ProjectParam& params, double& latitude,
+                             double& longitude) const = 0;
+
+    // What the object was built from: the method, the ellipsoid and every slot before construction,
+    // and the scale-factor slot after it (code 17 writes its derived scale factor there).
+    int code = 0;
+    double a = 0;
+    double f = 0;
+    ProjectParam params;
+    double scaleFactorAfter = 0;
+};
+
 namespace {
 
+template <typename Projection>
+class Built final : public DatumTransformer::ProjectionEntry {
+  public:
+    template <typename... Args>
+    explicit Built(Args&&... args) : projection(std::forward<Args>(args)...) {}
+
+    void project(double latitude, double longitude, double height, double& northing,
+                 double& easting) const override {
+        const GeodeticCoordinates point(CoordinateType::geodetic, longitude, latitude, height);
+        using Result = std::remove_pointer_t<decltype(projection.project(point))>;
+        const std::unique_ptr<Result> result(projection.project(point));
+        northing = result->northing();
+        easting = result->easting();
+    }
+
+    void backProject(double northing, double easting, const ProjectParam& params, double& latitude,
+                     double& longitude) const override {
+        GeodeticCoordinates* result = nullptr;
+        if constexpr (std::is_same_v<Projection, UTM>) {
+            // UTM reads grid coordinates of the configured zone and hemisphere.
+            result =
+                projection.backProject(UTMCoordinates(CoordinateType::universalTransverseMercator,
+                                                      params.zone, params.hemisphere, easting, northing));
+        } else {
+            result = projection.backProject(
+                MapProjectionCoordinates(CoordinateType::transverseMercator, easting, northing));
+        }
+        const std::unique_ptr<GeodeticCoordinates> owner(result);
+        latitude = result->latitude();
+        longitude = result->longitude();
+    }
+
+  private:
+    Projection projection;
+};
+
+template <typename Projection>
+struct As {};
+template <typename Projection>
+constexpr As<Projection> as{};
+
+// Builds the class of the table below from the given constructor arguments.
+struct Build {
+    template <typename Projection, typename... Args>
+    std::unique_ptr<DatumTransformer::ProjectionEntry> operator()(As<Projection>, Args&&... args) const {
+        return std::make_unique<Built<Projection>>(std::forward<Args>(args)...);
+    }
+};
+
 // The dispatch table: builds the projection class that `code` names on the ellipsoid (a, f) from the
-// parameter slots of `p`, hands the object to `use` and returns true. A code without a class (3, 9 to
-// 12, 16, 19, 22, 24, 33, 35, anything outside 0 to 37) builds nothing and returns false.
-// Code 17 writes the scale factor its constructor derives into p.scaleFactor.
-template <typename Use>
-bool withProjection(int code, double a, double f, ProjectParam& p, Use&& use) {
+// parameter slots of `p`. A code without a class (3, 9 to 12, 16, 19, 22, 24, 33, 35, anything outside
+// 0 to 37) builds nothing and returns nullptr. Code 17 writes the scale factor its constructor derives
+// into p.scaleFactor.
+std::unique_ptr<DatumTransformer::ProjectionEntry> buildProjection(int code, double a, double f,
+                                                                   ProjectParam& p) {
+    const Build build;
     const double CM = p.centralMeridian;
     const double OL = p.originLatitude;
     const double FE = p.falseEasting;
@@ -60,56 +135,121 @@ bool withProjection(int code, double a, double f, ProjectParam& p, Use&& use) {
     // clang-format off
     switch (code) {
         // Transverse Mercator and UTM
-        case 32: use(TransverseMercator(a, f, CM, OL, FE, FN, k)); return true;
-        case 34: use(UTM(a, f, p.zoneOverride)); return true;
+        case 32: return build(as<TransverseMercator>, a, f, CM, OL, FE, FN, k);
+        case 34: return build(as<UTM>, a, f, p.zoneOverride);
         // Lambert conformal conics
-        case 14: use(LambertConformalConic(a, f, CM, OL, FE, FN, k)); return true;
-        case 15: use(LambertConformalConic(a, f, CM, OL, SP1, SP2, FE, FN)); return true;
-        case 23: use(PolarLambertConformalConic(a, f, CM, OL, SP1, FE, FN)); return true;
+        case 14: return build(as<LambertConformalConic>, a, f, CM, OL, FE, FN, k);
+        case 15: return build(as<LambertConformalConic>, a, f, CM, OL, SP1, SP2, FE, FN);
+        case 23: return build(as<PolarLambertConformalConic>, a, f, CM, OL, SP1, FE, FN);
         // Albers, Bonne and polyconic
-        case 0: use(AlbersEqualAreaConic(a, f, CM, OL, SP1, SP2, FE, FN)); return true;
-        case 2: use(Bonne(a, f, CM, OL, FE, FN)); return true;
-        case 28: use(Polyconic(a, f, CM, OL, FE, FN)); return true;
+        case 0: return build(as<AlbersEqualAreaConic>, a, f, CM, OL, SP1, SP2, FE, FN);
+        case 2: return build(as<Bonne>, a, f, CM, OL, FE, FN);
+        case 28: return build(as<Polyconic>, a, f, CM, OL, FE, FN);
         // Ellipsoidal cylindrical
-        case 4: use(Cassini(a, f, CM, OL, FE, FN)); return true;
-        case 5: use(CylindricalEqualArea(a, f, CM, OL, FE, FN)); return true;
-        case 17: use(Mercator(a, f, CM, SP1, FE, FN, p.scaleFactor)); return true;
-        case 18: use(Mercator(a, f, CM, FE, FN, k)); return true;
-        case 31: use(TransverseCylindricalEqualArea(a, f, CM, OL, FE, FN, k)); return true;
+        case 4: return build(as<Cassini>, a, f, CM, OL, FE, FN);
+        case 5: return build(as<CylindricalEqualArea>, a, f, CM, OL, FE, FN);
+        case 17: return build(as<Mercator>, a, f, CM, SP1, FE, FN, p.scaleFactor);
+        case 18: return build(as<Mercator>, a, f, CM, FE, FN, k);
+        case 31: return build(as<TransverseCylindricalEqualArea>, a, f, CM, OL, FE, FN, k);
         // World projections
-        case 6: use(EckertIV(a, f, CM, FE, FN)); return true;
-        case 7: use(EckertVI(a, f, CM, FE, FN)); return true;
-        case 8: use(EquidistantCylindrical(a, f, CM, SP1, FE, FN)); return true;
-        case 20: use(MillerCylindrical(a, f, CM, FE, FN)); return true;
-        case 21: use(Mollweide(a, f, CM, FE, FN)); return true;
-        case 29: use(Sinusoidal(a, f, CM, FE, FN)); return true;
-        case 36: use(VanDerGrinten(a, f, CM, FE, FN)); return true;
+        case 6: return build(as<EckertIV>, a, f, CM, FE, FN);
+        case 7: return build(as<EckertVI>, a, f, CM, FE, FN);
+        case 8: return build(as<EquidistantCylindrical>, a, f, CM, SP1, FE, FN);
+        case 20: return build(as<MillerCylindrical>, a, f, CM, FE, FN);
+        case 21: return build(as<Mollweide>, a, f, CM, FE, FN);
+        case 29: return build(as<Sinusoidal>, a, f, CM, FE, FN);
+        case 36: return build(as<VanDerGrinten>, a, f, CM, FE, FN);
         // Azimuthal
-        case 1: use(AzimuthalEquidistant(a, f, CM, OL, FE, FN)); return true;
-        case 13: use(Gnomonic(a, f, CM, OL, FE, FN)); return true;
-        case 25: use(Orthographic(a, f, CM, OL, FE, FN)); return true;
-        case 26: use(PolarStereographic(a, f, CM, SP1, FE, FN)); return true;
-        case 27: use(PolarStereographic(a, f, CM, k, p.hemisphere, FE, FN)); return true;
-        case 30: use(Stereographic(a, f, CM, OL, FE, FN)); return true;
+        case 1: return build(as<AzimuthalEquidistant>, a, f, CM, OL, FE, FN);
+        case 13: return build(as<Gnomonic>, a, f, CM, OL, FE, FN);
+        case 25: return build(as<Orthographic>, a, f, CM, OL, FE, FN);
+        case 26: return build(as<PolarStereographic>, a, f, CM, SP1, FE, FN);
+        case 27: return build(as<PolarStereographic>, a, f, CM, k, p.hemisphere, FE, FN);
+        case 30: return build(as<Stereographic>, a, f, CM, OL, FE, FN);
         // Krovak: CM slot = latitude of the projection centre, OL slot = longitude of origin
-        case 37: use(Krovak(a, f, CM, OL, p.coneAxisColatitude, SP1, k, FN, FE)); return true;
-        default: return false;
+        case 37: return build(as<Krovak>, a, f, CM, OL, p.coneAxisColatitude, SP1, k, FN, FE);
+        default: return nullptr;
     }
     // clang-format on
 }
 
+// Bitwise equality: a NaN equals only the same NaN, and 0 differs from −0.
+bool sameBits(double x, double y) {
+    std::uint64_t bx = 0;
+    std::uint64_t by = 0;
+    std::memcpy(&bx, &x, sizeof x);
+    std::memcpy(&by, &y, sizeof y);
+    return bx == by;
+}
+
+bool sameParams(const ProjectParam& x, const ProjectParam& y) {
+    return sameBits(x.centralMeridian, y.centralMeridian) && sameBits(x.originLatitude, y.originLatitude) &&
+           sameBits(x.falseEasting, y.falseEasting) && sameBits(x.falseNorthing, y.falseNorthing) &&
+           sameBits(x.scaleFactor, y.scaleFactor) && sameBits(x.standardParallel1, y.standardParallel1) &&
+           sameBits(x.standardParallel2, y.standardParallel2) && x.zone == y.zone &&
+           x.zoneOverride == y.zoneOverride && x.hemisphere == y.hemisphere &&
+           sameBits(x.coneAxisColatitude, y.coneAxisColatitude);
+}
+
 }  // namespace
+
+DatumTransformer::KeptProjection::KeptProjection(KeptProjection&& other) noexcept : entry(other.entry) {
+    other.entry = nullptr;
+}
+
+DatumTransformer::KeptProjection& DatumTransformer::KeptProjection::operator=(
+    const KeptProjection& other) noexcept {
+    if (this != &other) reset();
+    return *this;
+}
+
+DatumTransformer::KeptProjection& DatumTransformer::KeptProjection::operator=(
+    KeptProjection&& other) noexcept {
+    if (this != &other) {
+        reset(other.entry);
+        other.entry = nullptr;
+    }
+    return *this;
+}
+
+DatumTransformer::KeptProjection::~KeptProjection() { reset(); }
+
+void DatumTransformer::KeptProjection::reset(ProjectionEntry* replacement) noexcept {
+    delete entry;
+    entry = replacement;
+}
+
+const DatumTransformer::ProjectionEntry* DatumTransformer::currentProjection() {
+    const double a = dstEllipsoid.a;
+    const double f = dstEllipsoid.f;
+    const ProjectionEntry* kept = keptProjection.entry;
+    if (kept && kept->code == projectionMethod && sameBits(kept->a, a) && sameBits(kept->f, f) &&
+        sameParams(kept->params, projectParams)) {
+        // The constructor would write the same value again (code 17; the slot is unchanged otherwise).
+        projectParams.scaleFactor = kept->scaleFactorAfter;
+        return kept;
+    }
+    // A code without a class, or a constructor that throws, keeps nothing: the next call builds (and
+    // throws) again.
+    keptProjection.reset();
+    const ProjectParam before = projectParams;
+    std::unique_ptr<ProjectionEntry> built = buildProjection(projectionMethod, a, f, projectParams);
+    if (!built) return nullptr;
+    built->code = projectionMethod;
+    built->a = a;
+    built->f = f;
+    built->params = before;
+    built->scaleFactorAfter = projectParams.scaleFactor;
+    keptProjection.reset(built.release());
+    return keptProjection.entry;
+}
 
 void DatumTransformer::Projecting(double latitude, double longitude, double height, double& northing,
                                   double& easting, double& heightOut) {
-    const GeodeticCoordinates point(CoordinateType::geodetic, longitude, latitude, height);
-    withProjection(projectionMethod, dstEllipsoid.a, dstEllipsoid.f, projectParams, [&](auto&& projection) {
-        auto* result = projection.project(point);
-        const std::unique_ptr<std::remove_pointer_t<decltype(result)>> owner(result);
-        northing = result->northing();
-        easting = result->easting();
-        heightOut = height;
-    });
+    const ProjectionEntry* projection = currentProjection();
+    if (!projection) return;
+    projection->project(latitude, longitude, height, northing, easting);
+    heightOut = height;
 }
 
 void DatumTransformer::BackProjecting(double northing, double easting, double height, double& latitude,
@@ -120,22 +260,10 @@ void DatumTransformer::BackProjecting(double northing, double easting, double he
 
 bool DatumTransformer::backProjectPoint(double northing, double easting, double& latitude,
                                         double& longitude) {
-    const MapProjectionCoordinates grid(CoordinateType::transverseMercator, easting, northing);
-    return withProjection(
-        projectionMethod, dstEllipsoid.a, dstEllipsoid.f, projectParams, [&](auto&& projection) {
-            GeodeticCoordinates* result = nullptr;
-            if constexpr (std::is_same_v<std::decay_t<decltype(projection)>, UTM>) {
-                // UTM reads grid coordinates of the configured zone and hemisphere.
-                result = projection.backProject(UTMCoordinates(CoordinateType::universalTransverseMercator,
-                                                               projectParams.zone, projectParams.hemisphere,
-                                                               easting, northing));
-            } else {
-                result = projection.backProject(grid);
-            }
-            const std::unique_ptr<GeodeticCoordinates> owner(result);
-            latitude = result->latitude();
-            longitude = result->longitude();
-        });
+    const ProjectionEntry* projection = currentProjection();
+    if (!projection) return false;
+    projection->backProject(northing, easting, projectParams, latitude, longitude);
+    return true;
 }
 
 // Without a projection class there is no geodetic point to convert: X, Y and Z are left as they were.
