@@ -14,19 +14,11 @@ const int kBudget = 200;
 }  // namespace
 
 EckertIV::EckertIV(double a, double f, double centralMeridian_, double falseEasting_, double falseNorthing_)
-    : CoordinateSystem(a, f) {
-    MessageCollector errors;
-    addEllipsoidChecks(errors, a, f);
-    addCentralMeridianCheck(errors, centralMeridian_);
-    errors.throwIfAny();
-
+    : WorldProjection(a, f, centralMeridian_, falseEasting_, falseNorthing_) {
     // The projection's constants 2/sqrt(π(4 + π)) and 2·sqrt(π/(4 + π)), rounded to seven decimals.
     const double Ra = authalicRadius(a, f);
     xScale = 0.4222382 * Ra;
     yScale = 1.3265004 * Ra;
-    centralMeridian = storedCentralMeridian(centralMeridian_);
-    falseEasting = falseEasting_;
-    falseNorthing = falseNorthing_;
     setWorldEastingWindow(centralMeridian, 16902288, 16808386, minEasting, maxEasting);
     deltaNorthing = 8451144;
 }

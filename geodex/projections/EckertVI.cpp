@@ -14,16 +14,8 @@ const int kBudget = 60;
 }  // namespace
 
 EckertVI::EckertVI(double a, double f, double centralMeridian_, double falseEasting_, double falseNorthing_)
-    : CoordinateSystem(a, f) {
-    MessageCollector errors;
-    addEllipsoidChecks(errors, a, f);
-    addCentralMeridianCheck(errors, centralMeridian_);
-    errors.throwIfAny();
-
+    : WorldProjection(a, f, centralMeridian_, falseEasting_, falseNorthing_) {
     k = authalicRadius(a, f) / std::sqrt(2 + kPi);
-    centralMeridian = storedCentralMeridian(centralMeridian_);
-    falseEasting = falseEasting_;
-    falseNorthing = falseNorthing_;
     if (centralMeridian > 0) {
         minEasting = -17653839;
         maxEasting = 17555761;

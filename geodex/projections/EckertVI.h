@@ -1,13 +1,13 @@
 #pragma once
 #include "geodex/Export.h"
-#include "geodex/projections/CoordinateSystem.h"
 #include "geodex/projections/GeodeticCoordinates.h"
 #include "geodex/projections/MapProjectionCoordinates.h"
+#include "geodex/projections/WorldProjection.h"
 
 namespace Orvale::Geodex {
 
 // Eckert VI equal-area world projection on the sphere of equal area.
-class GEODEX_EXPORT EckertVI : public CoordinateSystem {
+class GEODEX_EXPORT EckertVI : public WorldProjection {
   public:
     // a in metres (> 0), f the flattening (1/f in [250, 350]); central meridian in radians, [-π, 2π];
     // false easting and northing in metres. Throws CSException on invalid parameters.
@@ -21,13 +21,7 @@ class GEODEX_EXPORT EckertVI : public CoordinateSystem {
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
 
   private:
-    double k;                // Ra/sqrt(2 + π), metres
-    double centralMeridian;  // radians, [-π, π]
-    double falseEasting;     // metres
-    double falseNorthing;    // metres
-    double minEasting;       // easting window, offsets from the false easting, metres
-    double maxEasting;
-    double deltaNorthing;  // northing window half-width about the false northing, metres
+    double k;  // Ra/sqrt(2 + π), metres
 };
 
 }  // namespace Orvale::Geodex

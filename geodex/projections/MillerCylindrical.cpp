@@ -9,16 +9,8 @@ namespace Orvale::Geodex {
 
 MillerCylindrical::MillerCylindrical(double a, double f, double centralMeridian_, double falseEasting_,
                                      double falseNorthing_)
-    : CoordinateSystem(a, f) {
-    MessageCollector errors;
-    addEllipsoidChecks(errors, a, f);
-    addCentralMeridianCheck(errors, centralMeridian_);
-    errors.throwIfAny();
-
+    : WorldProjection(a, f, centralMeridian_, falseEasting_, falseNorthing_) {
     Ra = authalicRadius(a, f);
-    centralMeridian = storedCentralMeridian(centralMeridian_);
-    falseEasting = falseEasting_;
-    falseNorthing = falseNorthing_;
     setWorldEastingWindow(centralMeridian, 20015110, 19903915, minEasting, maxEasting);
     deltaNorthing = 14675058;
 }

@@ -36,18 +36,10 @@ double polarComplement(double d) {
 }  // namespace
 
 Mollweide::Mollweide(double a, double f, double centralMeridian_, double falseEasting_, double falseNorthing_)
-    : CoordinateSystem(a, f) {
-    MessageCollector errors;
-    addEllipsoidChecks(errors, a, f);
-    addCentralMeridianCheck(errors, centralMeridian_);
-    errors.throwIfAny();
-
+    : WorldProjection(a, f, centralMeridian_, falseEasting_, falseNorthing_) {
     const double Ra = authalicRadius(a, f);
     sqrt2Ra = std::sqrt(2.0) * Ra;
     sqrt8Ra = std::sqrt(8.0) * Ra;
-    centralMeridian = storedCentralMeridian(centralMeridian_);
-    falseEasting = falseEasting_;
-    falseNorthing = falseNorthing_;
     setWorldEastingWindow(centralMeridian, 18019930, 17919819, minEasting, maxEasting);
     deltaNorthing = 9009965;
 }

@@ -9,16 +9,8 @@ namespace Orvale::Geodex {
 
 Sinusoidal::Sinusoidal(double a, double f, double centralMeridian_, double falseEasting_,
                        double falseNorthing_)
-    : CoordinateSystem(a, f), series(a, f) {
-    MessageCollector errors;
-    addEllipsoidChecks(errors, a, f);
-    addCentralMeridianCheck(errors, centralMeridian_);
-    errors.throwIfAny();
-
+    : WorldProjection(a, f, centralMeridian_, falseEasting_, falseNorthing_), series(a, f) {
     es = eccentricitySquared(f);
-    centralMeridian = storedCentralMeridian(centralMeridian_);
-    falseEasting = falseEasting_;
-    falseNorthing = falseNorthing_;
     setWorldEastingWindow(centralMeridian, 20037509, 19926189, minEasting, maxEasting);
     deltaNorthing = 10001966;
 }

@@ -1,14 +1,14 @@
 #pragma once
 #include "geodex/Export.h"
-#include "geodex/projections/CoordinateSystem.h"
 #include "geodex/projections/EllipsoidSeries.h"
 #include "geodex/projections/GeodeticCoordinates.h"
 #include "geodex/projections/MapProjectionCoordinates.h"
+#include "geodex/projections/WorldProjection.h"
 
 namespace Orvale::Geodex {
 
 // Sinusoidal equal-area projection on the ellipsoid (meridian distance as a series).
-class GEODEX_EXPORT Sinusoidal : public CoordinateSystem {
+class GEODEX_EXPORT Sinusoidal : public WorldProjection {
   public:
     // a in metres (> 0), f the flattening (1/f in [250, 350]); central meridian in radians, [-π, 2π];
     // false easting and northing in metres. Throws CSException on invalid parameters.
@@ -24,12 +24,6 @@ class GEODEX_EXPORT Sinusoidal : public CoordinateSystem {
   private:
     double es;  // e², first eccentricity squared
     MeridianSeries series;
-    double centralMeridian;  // radians, [-π, π]
-    double falseEasting;     // metres
-    double falseNorthing;    // metres
-    double minEasting;       // easting window, offsets from the false easting, metres
-    double maxEasting;
-    double deltaNorthing;  // northing window half-width about the false northing, metres
 };
 
 }  // namespace Orvale::Geodex

@@ -15,17 +15,9 @@ const double kOnEquator = 1e-100;
 
 VanDerGrinten::VanDerGrinten(double a, double f, double centralMeridian_, double falseEasting_,
                              double falseNorthing_)
-    : CoordinateSystem(a, f) {
-    MessageCollector errors;
-    addEllipsoidChecks(errors, a, f);
-    addCentralMeridianCheck(errors, centralMeridian_);
-    errors.throwIfAny();
-
+    : WorldProjection(a, f, centralMeridian_, falseEasting_, falseNorthing_) {
     Ra = authalicRadius(a, f);
     piRa = kPi * Ra;
-    centralMeridian = storedCentralMeridian(centralMeridian_);
-    falseEasting = falseEasting_;
-    falseNorthing = falseNorthing_;
     minEasting = -(piRa + 0.01);
     maxEasting = piRa + 0.01;
     deltaNorthing = piRa + 0.01;

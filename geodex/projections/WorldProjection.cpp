@@ -1,0 +1,21 @@
+#include "geodex/projections/WorldProjection.h"
+
+#include "geodex/projections/Checks.h"
+#include "geodex/projections/EllipsoidMath.h"
+
+namespace Orvale::Geodex {
+
+WorldProjection::WorldProjection(double a, double f, double centralMeridian_, double falseEasting_,
+                                 double falseNorthing_)
+    : CoordinateSystem(a, f) {
+    MessageCollector errors;
+    addEllipsoidChecks(errors, a, f);
+    addCentralMeridianCheck(errors, centralMeridian_);
+    errors.throwIfAny();
+
+    centralMeridian = storedCentralMeridian(centralMeridian_);
+    falseEasting = falseEasting_;
+    falseNorthing = falseNorthing_;
+}
+
+}  // namespace Orvale::Geodex
