@@ -10,20 +10,7 @@ namespace Orvale::Geodex {
 
 Gnomonic::Gnomonic(double a, double f, double centralMeridian, double originLatitude, double falseEasting,
                    double falseNorthing)
-    : CoordinateSystem(a, f) {
-    MessageCollector errors;
-    addEllipsoidChecks(errors, a, f);
-    addOriginLatitudeCheck(errors, originLatitude);
-    addCentralMeridianCheck(errors, centralMeridian);
-    errors.throwIfAny();
-
-    Ra = authalicRadius(a, f);
-    this->originLatitude = originLatitude;
-    sinPhi0 = std::sin(originLatitude);
-    cosPhi0 = std::cos(originLatitude);
-    this->centralMeridian = storedCentralMeridian(centralMeridian);
-    this->falseEasting = falseEasting;
-    this->falseNorthing = falseNorthing;
+    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing) {
     polarAspect = std::fabs(std::fabs(originLatitude) - kHalfPi) < 1e-10;
     equatorialAspect = std::fabs(originLatitude) <= 1e-10;
 }

@@ -1,14 +1,14 @@
 #pragma once
 #include "geodex/Export.h"
-#include "geodex/projections/CoordinateSystem.h"
 #include "geodex/projections/GeodeticCoordinates.h"
 #include "geodex/projections/MapProjectionCoordinates.h"
+#include "geodex/projections/SphericalAzimuthal.h"
 
 namespace Orvale::Geodex {
 
 // Gnomonic projection of the sphere of equal area (code 13): great circles are straight lines; shows
 // less than the hemisphere around the origin.
-class GEODEX_EXPORT Gnomonic : public CoordinateSystem {
+class GEODEX_EXPORT Gnomonic : public SphericalAzimuthal {
   public:
     // a in metres, f the flattening; central meridian in [-π, 2π] and origin latitude in [-π/2, π/2]
     // (radians); false easting/northing in metres. Throws CSException (19, 20, 22, 24).
@@ -24,13 +24,6 @@ class GEODEX_EXPORT Gnomonic : public CoordinateSystem {
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
 
   private:
-    double Ra;  // radius of the sphere of equal area, metres
-    double originLatitude;
-    double sinPhi0;
-    double cosPhi0;
-    double centralMeridian;  // in [-π, π]
-    double falseEasting;
-    double falseNorthing;
     bool polarAspect;
     bool equatorialAspect;
     double deltaEasting = 40000000.0;

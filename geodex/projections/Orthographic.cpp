@@ -14,21 +14,7 @@ const double kHorizonRounding = 1e-6;  // metres
 
 Orthographic::Orthographic(double a, double f, double centralMeridian, double originLatitude,
                            double falseEasting, double falseNorthing)
-    : CoordinateSystem(a, f) {
-    MessageCollector errors;
-    addEllipsoidChecks(errors, a, f);
-    addOriginLatitudeCheck(errors, originLatitude);
-    addCentralMeridianCheck(errors, centralMeridian);
-    errors.throwIfAny();
-
-    Ra = authalicRadius(a, f);
-    this->originLatitude = originLatitude;
-    sinPhi0 = std::sin(originLatitude);
-    cosPhi0 = std::cos(originLatitude);
-    this->centralMeridian = storedCentralMeridian(centralMeridian);
-    this->falseEasting = falseEasting;
-    this->falseNorthing = falseNorthing;
-}
+    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing) {}
 
 MapProjectionCoordinates* Orthographic::project(const GeodeticCoordinates& geodetic) const {
     const double lambda = geodetic.longitude();

@@ -1,14 +1,14 @@
 #pragma once
 #include "geodex/Export.h"
-#include "geodex/projections/CoordinateSystem.h"
 #include "geodex/projections/GeodeticCoordinates.h"
 #include "geodex/projections/MapProjectionCoordinates.h"
+#include "geodex/projections/SphericalAzimuthal.h"
 
 namespace Orvale::Geodex {
 
 // Orthographic projection of the sphere of equal area (code 25): the hemisphere around the origin
 // seen from infinitely far away.
-class GEODEX_EXPORT Orthographic : public CoordinateSystem {
+class GEODEX_EXPORT Orthographic : public SphericalAzimuthal {
   public:
     // a in metres, f the flattening; central meridian in [-π, 2π] and origin latitude in [-π/2, π/2]
     // (radians); false easting/northing in metres. Throws CSException (19, 20, 22, 24).
@@ -23,14 +23,6 @@ class GEODEX_EXPORT Orthographic : public CoordinateSystem {
     // (new heap tuple of type 10). Throws CSException (45, 46, 42).
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
 
-  private:
-    double Ra;  // radius of the sphere of equal area, metres
-    double originLatitude;
-    double sinPhi0;
-    double cosPhi0;
-    double centralMeridian;  // in [-π, π]
-    double falseEasting;
-    double falseNorthing;
 };
 
 }  // namespace Orvale::Geodex

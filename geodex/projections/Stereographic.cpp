@@ -18,21 +18,8 @@ const double kCosWindow = std::cos(kPi - kOneDegree);
 
 Stereographic::Stereographic(double a, double f, double centralMeridian, double originLatitude,
                              double falseEasting, double falseNorthing)
-    : CoordinateSystem(a, f) {
-    MessageCollector errors;
-    addEllipsoidChecks(errors, a, f);
-    addOriginLatitudeCheck(errors, originLatitude);
-    addCentralMeridianCheck(errors, centralMeridian);
-    errors.throwIfAny();
-
-    Ra = authalicRadius(a, f);
+    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing) {
     twoRa = 2 * Ra;
-    this->originLatitude = originLatitude;
-    sinPhi0 = std::sin(originLatitude);
-    cosPhi0 = std::cos(originLatitude);
-    this->centralMeridian = storedCentralMeridian(centralMeridian);
-    this->falseEasting = falseEasting;
-    this->falseNorthing = falseNorthing;
     polarAspect = std::fabs(std::fabs(originLatitude) - kHalfPi) < 1e-10;
 
     deltaNorthing = kPolarAndEquatorialWindow;

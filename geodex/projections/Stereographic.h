@@ -1,15 +1,15 @@
 #pragma once
 #include "geodex/Export.h"
-#include "geodex/projections/CoordinateSystem.h"
 #include "geodex/projections/GeodeticCoordinates.h"
 #include "geodex/projections/MapProjectionCoordinates.h"
+#include "geodex/projections/SphericalAzimuthal.h"
 
 namespace Orvale::Geodex {
 
 struct SphereDirection;
 
 // Stereographic projection of the sphere of equal area (code 30), any aspect.
-class GEODEX_EXPORT Stereographic : public CoordinateSystem {
+class GEODEX_EXPORT Stereographic : public SphericalAzimuthal {
   public:
     // a in metres, f the flattening; central meridian in [-π, 2π] and origin latitude in [-π/2, π/2]
     // (radians); false easting/northing in metres. Throws CSException (19, 20, 22, 24).
@@ -28,13 +28,6 @@ class GEODEX_EXPORT Stereographic : public CoordinateSystem {
     // Plane offsets from (FE, FN) of a point, without range checks; metres.
     void offsets(double phi, const SphereDirection& p, double& x, double& y) const;
 
-    double Ra;  // radius of the sphere of equal area, metres
-    double originLatitude;
-    double sinPhi0;
-    double cosPhi0;
-    double centralMeridian;  // in [-π, π]
-    double falseEasting;
-    double falseNorthing;
     double twoRa;
     bool polarAspect;
     double deltaEasting;
