@@ -21,11 +21,11 @@ namespace {
 
 // A realistic job of `points` rover points around one base station per 200 points (at least 5).
 QString writeJob(const QTemporaryDir& dir, int points) {
-    rawgen::JobSpec spec;
-    spec.points = points;
-    spec.bases = std::max(5, points / 200);
+    rawgen::JobShape shape;
+    shape.points = points;
+    shape.bases = std::max(5, points / 200);
     const QString path = dir.filePath(QStringLiteral("job%1.raw").arg(points));
-    return rawgen::writeJobFile(spec, path.toStdString()) ? path : QString();
+    return rawgen::writeJobFile(shape, path.toStdString()) ? path : QString();
 }
 
 double peakMegabytes() {

@@ -11,7 +11,7 @@
 
 namespace rawgen {
 
-struct JobSpec {
+struct JobShape {
     int points = 100000;
     int bases = 5;
     std::string version = "V1.0";
@@ -34,8 +34,8 @@ void put(std::string& out, const char* format, Args... args) {
 
 // Calls sink(text) with pieces of the job in order; the pieces together are the whole file.
 template <typename Sink>
-void generateJob(const JobSpec& spec, Sink sink) {
-    std::mt19937 random(spec.seed);
+void generateJob(const JobShape& shape, Sink sink) {
+    std::mt19937 random(shape.seed);
     auto uniform = [&](double lo, double hi) {
         return std::uniform_real_distribution<double>(lo, hi)(random);
     };
@@ -44,8 +44,8 @@ void generateJob(const JobSpec& spec, Sink sink) {
 
     std::string out;
     out.reserve(1 << 20);
-    put(out, "QZVS,VS  %s\n", spec.version.c_str());
-    put(out, "JB,NM%s,DT2024-05-14,TM08:02:11\n", spec.jobName.c_str());
+    put(out, "QZVS,VS  %s\n", shape.version.c_str());
+    put(out, "JB,NM%s,DT2024-05-14,TM08:02:11\n", shape.jobName.c_str());
     out += "CS,CO1,ZG,ZN,DNCGCS2000 / 117E\n";
     out += "ES,RD6378137.000,IF298.257222101,EMCGCS2000\n";
     out +=
@@ -64,9 +64,9 @@ void generateJob(const JobSpec& spec, Sink sink) {
         int antenna, method;
     };
     std::vector<Base> bases;
-    for (int i = 0; i < spec.bases; ++i) {
+    for (int i = 0; i < shape.bases; ++i) {
         Base b;
-        b.name = spec.bases <= 26 ? std::string("BASE-") + static_cast<char>('A' + i)
+        b.name = shape.bases <= 26 ? std::string("BASE-") + static_cast<char>('A' + i)
                                   : "BASE-" + std::to_string(i + 1);
         b.n = 3520000.0 + uniform(-4000, 4000);
         b.e = 519000.0 + uniform(-4000, 4000);
@@ -80,7 +80,7 @@ void generateJob(const JobSpec& spec, Sink sink) {
         bases.push_back(b);
     }
 
-    for (int i = 0; i < spec.points; ++i) {
+    for (int i = 0; i < shape.points; ++i) {
         const Base& b = bases[static_cast<std::size_t>(pick(static_cast<int>(bases.size())))];
         const double n = b.n + uniform(-2500, 2500);
         const double e = b.e + uniform(-2500, 2500);
@@ -122,11 +122,11 @@ void generateJob(const JobSpec& spec, Sink sink) {
 }
 
 // Writes the job to path; false when the file cannot be written.
-inline bool writeJobFile(const JobSpec& spec, const std::string& path) {
+inline bool writeJobFile(const JobShape& shape, const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     bool ok = true;
-    generateJob(spec, [&](const std::string& piece) {
+    generateJob(shape, [&](const std::string& piece) {
         if (ok && std::fwrite(piece.data(), 1, piece.size(), file) != piece.size()) ok = false;
     });
     return std::fclose(file) == 0 && ok;

@@ -114,10 +114,10 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
     gInput = (folder / "generated.raw").string();
     gOutput = (folder / "written.Raw").string();
-    rawgen::JobSpec spec;
-    spec.points = gPoints;
-    spec.bases = 12;
-    if (!rawgen::writeJobFile(spec, gInput)) {
+    rawgen::JobShape shape;
+    shape.points = gPoints;
+    shape.bases = 12;
+    if (!rawgen::writeJobFile(shape, gInput)) {
         std::fprintf(stderr, "cannot write %s\n", gInput.c_str());
         return 1;
     }
