@@ -3,18 +3,16 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace geodexcli {
 
 namespace {
 
-const size_t kChunkLines = 1 << 15;
-
-struct Slice {
-    size_t begin, end;
-};
+const size_t kBlockBytes = 4 << 20;
 
 void drawProgress(std::ostream& err, long long lines, long long bytes, long long totalBytes, bool done) {
     err << "\rgeodex: ";
@@ -28,48 +26,89 @@ void drawProgress(std::ostream& err, long long lines, long long bytes, long long
     err.flush();
 }
 
-}  // namespace
+// The part of a block one thread converts: whole lines, their output, and the failures by line index.
+struct Slice {
+    std::string_view text;
+    std::string output;
+    std::vector<std::pair<long long, std::string>> errors;
+    long long lines = 0;
+};
 
-namespace {
+// A block of whole input lines (the last one may lack its line end only at the end of the input).
+struct Block {
+    std::string data;
+    std::vector<Slice> slices;
 
-// One chunk of input lines with their results, converted as a unit.
-struct Chunk {
-    std::vector<std::string> lines, results, errors;
-    size_t count = 0;
-    long long bytes = 0;
-    Chunk() : lines(kChunkLines), results(kChunkLines), errors(kChunkLines) {}
+    // Reads about kBlockBytes, carrying an unfinished last line over to the next block.
+    void read(std::istream& in, std::string& carry) {
+        data.swap(carry);
+        carry.clear();
+        // Read until the block holds at least one line end (a line longer than a block grows it) or the
+        // input ends.
+        size_t searchFrom = 0;
+        while (in) {
+            const size_t start = data.size();
+            data.resize(start + kBlockBytes);
+            in.read(&data[start], static_cast<std::streamsize>(kBlockBytes));
+            data.resize(start + static_cast<size_t>(in.gcount()));
+            if (data.find('\n', searchFrom) != std::string::npos) break;
+            searchFrom = data.size();
+        }
+        if (in) {
+            const size_t keep = data.rfind('\n') + 1;
+            carry.assign(data, keep, std::string::npos);
+            data.resize(keep);
+        }
+    }
 
-    void read(std::istream& in) {
-        count = 0;
-        bytes = 0;
-        while (count < kChunkLines && std::getline(in, lines[count])) {
-            bytes += static_cast<long long>(lines[count].size()) + 1;
-            ++count;
+    // Splits the block into up to n slices at line ends.
+    void split(size_t n) {
+        slices.assign(std::max<size_t>(1, n), Slice());
+        const std::string_view all(data);
+        size_t begin = 0;
+        for (size_t k = 0; k < slices.size(); ++k) {
+            size_t end = all.size();
+            if (k + 1 < slices.size()) {
+                end = std::min(all.size(), begin + all.size() / slices.size());
+                const size_t newline = all.find('\n', end == 0 ? 0 : end - 1);
+                end = newline == std::string_view::npos ? all.size() : newline + 1;
+                end = std::max(end, begin);
+            }
+            slices[k].text = all.substr(begin, end - begin);
+            begin = end;
         }
     }
 };
 
-// Converts a chunk on up to `threads` threads (one Conversion each); returns when all are done.
-void convertChunk(Chunk& chunk, std::vector<std::unique_ptr<Conversion>>& conversions,
+void convertSlice(Slice& slice, Conversion& conversion, const LineFormat& format) {
+    slice.output.clear();
+    slice.errors.clear();
+    slice.lines = 0;
+    std::string_view rest = slice.text;
+    std::string error;
+    while (!rest.empty()) {
+        const size_t newline = rest.find('\n');
+        const std::string_view line = rest.substr(0, newline);
+        rest.remove_prefix(newline == std::string_view::npos ? rest.size() : newline + 1);
+        error.clear();
+        slice.output += processLine(line, conversion, format, &error);
+        slice.output += '\n';
+        if (!error.empty()) slice.errors.emplace_back(slice.lines, error);
+        ++slice.lines;
+    }
+}
+
+void convertBlock(Block& block, std::vector<std::unique_ptr<Conversion>>& conversions,
                   const LineFormat& format) {
-    auto work = [&](Conversion& conversion, Slice slice) {
-        for (size_t i = slice.begin; i < slice.end; ++i) {
-            chunk.errors[i].clear();
-            chunk.results[i] = processLine(chunk.lines[i], conversion, format, &chunk.errors[i]);
-        }
-    };
-    const int threads = static_cast<int>(conversions.size());
-    const int used = static_cast<int>(std::min<size_t>(threads, (chunk.count + 255) / 256));
-    if (used <= 1) {
-        work(*conversions[0], {0, chunk.count});
+    block.split(conversions.size());
+    if (block.slices.size() == 1) {
+        convertSlice(block.slices[0], *conversions[0], format);
         return;
     }
     std::vector<std::thread> pool;
-    const size_t per = (chunk.count + used - 1) / used;
-    for (int k = 0; k < used; ++k) {
-        const size_t begin = std::min(chunk.count, k * per), end = std::min(chunk.count, begin + per);
-        pool.emplace_back(work, std::ref(*conversions[k]), Slice{begin, end});
-    }
+    for (size_t k = 0; k < block.slices.size(); ++k)
+        pool.emplace_back(convertSlice, std::ref(block.slices[k]), std::ref(*conversions[k]),
+                          std::cref(format));
     for (std::thread& t : pool) t.join();
 }
 
@@ -83,17 +122,16 @@ long long runLines(std::istream& in, std::ostream& out, std::ostream& err, const
 
     long long lineNumber = 0, failures = 0, bytes = 0;
     bool progressShown = false;
-    auto write = [&](const Chunk& chunk) {
-        for (size_t i = 0; i < chunk.count; ++i) {
-            out << chunk.results[i] << '\n';
-            if (!chunk.errors[i].empty()) {
+    auto write = [&](const Block& block) {
+        for (const Slice& slice : block.slices) {
+            out.write(slice.output.data(), static_cast<std::streamsize>(slice.output.size()));
+            for (const auto& [index, message] : slice.errors) {
                 ++failures;
-                err << "geodex: line " << (lineNumber + static_cast<long long>(i) + 1) << ": "
-                    << chunk.errors[i] << '\n';
+                err << "geodex: line " << (lineNumber + index + 1) << ": " << message << '\n';
             }
+            lineNumber += slice.lines;
         }
-        lineNumber += static_cast<long long>(chunk.count);
-        bytes += chunk.bytes;
+        bytes += static_cast<long long>(block.data.size());
         const bool large = options.totalBytes > (4 << 20) || lineNumber >= 100000;
         if (options.progress && large) {
             drawProgress(err, lineNumber, bytes, options.totalBytes, false);
@@ -101,30 +139,23 @@ long long runLines(std::istream& in, std::ostream& out, std::ostream& err, const
         }
     };
 
-    if (threads == 1) {
-        Chunk chunk;
-        for (chunk.read(in); chunk.count > 0; chunk.read(in)) {
-            convertChunk(chunk, conversions, format);
-            write(chunk);
-        }
-    } else {
-        // With several threads the reading of the next chunk and the writing of the last one overlap the
-        // conversion of the current one, so the one-thread parts do not hold the others up.
-        Chunk a, b;
-        Chunk* current = &a;
-        Chunk* next = &b;
-        current->read(in);
-        std::thread converting;
-        if (current->count > 0)
-            converting = std::thread([&, c = current] { convertChunk(*c, conversions, format); });
-        while (current->count > 0) {
-            next->read(in);
-            converting.join();
-            if (next->count > 0)
-                converting = std::thread([&, c = next] { convertChunk(*c, conversions, format); });
-            write(*current);
-            std::swap(current, next);
-        }
+    // Reading the next block and writing the last one overlap the conversion of the current one, so the
+    // one-thread parts do not hold the converting threads up.
+    std::string carry;
+    Block a, b;
+    Block* current = &a;
+    Block* next = &b;
+    current->read(in, carry);
+    std::thread converting;
+    if (!current->data.empty())
+        converting = std::thread([&, c = current] { convertBlock(*c, conversions, format); });
+    while (!current->data.empty()) {
+        next->read(in, carry);
+        converting.join();
+        if (!next->data.empty())
+            converting = std::thread([&, c = next] { convertBlock(*c, conversions, format); });
+        write(*current);
+        std::swap(current, next);
     }
     out.flush();
     if (progressShown) drawProgress(err, lineNumber, bytes, options.totalBytes, true);
