@@ -1,26 +1,33 @@
 #pragma once
 
-#include <QComboBox>
 #include <QList>
 #include <QMainWindow>
 #include <QRectF>
-#include <QStringListModel>
+#include <QStringList>
 #include <memory>
 
+#include "JobSession.h"
 #include "geodex/DatumTransformer.h"
 #include "rawfile/JobModel.h"
 
 class Ant_Manager;
 class Dialog_Help;
 class GraphicsScene;
+class PointTableDelegate;
+class PointTableModel;
 class Prompter;
+class QDockWidget;
+class QSortFilterProxyModel;
+class QTableView;
+class QTreeWidget;
 namespace Ui {
 class RawBench;
 }
 
 // The main window: one open job shown in the "Base", "Rover" and "Coordinate" tables and as a plan.
-// Every user command is a slot; the slots ask the user through one Prompter (file dialogs, message
-// boxes), so tests drive them without modal dialogs.
+// The point tables are views of a JobSession: edits typed there stay pending until Calculate, and every
+// change can be undone. Every user command is a slot; the slots ask the user through one Prompter (file
+// dialogs, message boxes), so tests drive them without modal dialogs.
 class RawBench : public QMainWindow {
     Q_OBJECT
 
@@ -28,9 +35,9 @@ class RawBench : public QMainWindow {
     explicit RawBench(QWidget* parent = nullptr);
     ~RawBench() override;
 
-    // Opens path as if it had been chosen in the Open dialog. On success the job, title, tables, plan and
-    // menus show the new file; on failure a warning names the file and the reason, and the open job
-    // (including its path) stays as it was.
+    // Opens path as if it had been chosen in the Open dialog (unsaved work is not asked about here). On
+    // success the job, title, tables, plan and menus show the new file; on failure a warning names the
+    // file and the reason, and the open job (including its path) stays as it was.
     bool openFile(const QString& path);
     // Writes the job to path as Save as does once its dialog has answered; a warning tells why it failed.
     bool saveJobAs(const QString& path);
@@ -39,23 +46,20 @@ class RawBench : public QMainWindow {
     void setPrompter(Prompter* prompter);
     Prompter& prompter() const;
 
-    const RawJob& job() const { return job_; }
+    const RawJob& job() const { return session_->job(); }
+    JobSession* session() const { return session_; }
     Ant_Manager* antennaManager() const { return antManager_.get(); }
     GraphicsScene* planScene() const { return scene_; }
+    QDockWidget* changesDock() const { return changesDock_; }
+    Dialog_Help* aboutDialog() const { return help_.get(); }
 
-    // The three table fills and the plan of the open job.
-    void fillBaseTable();
-    void fillRoverTable();
+    // Commits a cell editor that is still open in either point table (every command does this first).
+    // False when its text was refused: the editor stays open and says why.
+    bool commitOpenEditors();
+
     void fillJobTables();
     QRectF mapBounds() const;
     void redrawMap();
-
-    // Calculate, in its two steps: carry the edits of the rover table, then of the base table, into the job
-    // (RawBenchEditing.cpp; the arithmetic is in Recalculation.h). recalculateBases ends with a refill of
-    // the tables and a redraw of the plan.
-    void recalculateRovers();
-    void recalculateBases();
-    Dialog_Help* aboutDialog() const { return help_.get(); }
 
   public slots:
     void draw_all();
@@ -71,25 +75,46 @@ class RawBench : public QMainWindow {
     void on_action_Ant_Set_triggered();
     void on_action_Export_triggered();
     void on_action_About_triggered();
+    void on_lineEdit_rover_filter_textChanged(const QString& text);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
-    // Removes row i of the rover table and its two combo-box entries (the rover itself is the caller's).
-    void removeRoverRow(qsizetype row);
+    void setUpPointTable(QTableView* view, PointTableModel* model, QSortFilterProxyModel* proxy,
+                         PointTableDelegate* delegate);
+    void setUpChangesDock();
+    void showJobColumns();
+    void updateTitle();
+    void refreshChangesList();
+    void showEditProblem(const QString& why, QTableView* view, const QModelIndex& proxyIndex);
+    // Rows of the job selected in view (through its sorting proxy), ascending; the current row when none.
+    QList<qsizetype> selectedJobRows(QTableView* view, QSortFilterProxyModel* proxy) const;
+    void deleteSelected(PointKind kind);
+    // Before a command that reads the job (Save as, Export): pending edits are calculated, left pending or
+    // the command is cancelled, as the user answers. False to cancel.
+    bool settlePendingEdits();
+    // Before the job is closed (Open, closing the window): unsaved work is saved, discarded or kept with
+    // the command cancelled, as the user answers. False to cancel.
+    bool settleUnsavedWork();
+    bool saveAsAsked();
 
     std::unique_ptr<Ant_Manager> antManager_;  // catalogue dialog, top-level window of its own
-    RawJob job_;
     // Owned for the window's life; the window does its arithmetic on local grid values and converts nothing.
     Orvale::Geodex::DatumTransformer transformer_;
-    // One combo box per table row, in row order: antenna type and method of the bases and of the rovers.
-    QList<QComboBox*> baseAntennaCombos_;
-    QList<QComboBox*> roverAntennaCombos_;
-    QList<QComboBox*> baseMethodCombos_;
-    QList<QComboBox*> roverMethodCombos_;
-    QStringListModel* methodModel_;       // the three measuring methods; index = antenna method
-    QStringListModel* antennaTypeModel_;  // the catalogue's antenna names, reloaded by every fill
-    std::unique_ptr<Dialog_Help> help_;   // About box, top-level window of its own
+    QStringList methodNames_;  // the three measuring methods; index = antenna method
+    JobSession* session_;
+    PointTableModel* baseModel_;
+    PointTableModel* roverModel_;
+    QSortFilterProxyModel* baseProxy_;
+    QSortFilterProxyModel* roverProxy_;
+    PointTableDelegate* baseDelegate_;
+    PointTableDelegate* roverDelegate_;
+    std::unique_ptr<Dialog_Help> help_;  // About box, top-level window of its own
     Ui::RawBench* ui;
     GraphicsScene* scene_;
+    QDockWidget* changesDock_;
+    QTreeWidget* changesList_;
     Prompter* prompter_ = nullptr;
 };
 

@@ -1,13 +1,15 @@
 // Export: the text of the file, checked field by field after parsing it with Python's csv module.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 
 #include "CsvExport.h"
-#include "EditingTestSupport.h"
+#include "GuiTestSupport.h"
+#include "RawBench.h"
 
 namespace {
 
@@ -32,34 +34,6 @@ Rows parseCsv(const QString& path) {
     }
     return rows;
 }
-
-const QStringList kHeaderV10 = {"Name",
-                                "Code",
-                                "X",
-                                "Y",
-                                "H",
-                                "EchoHeight",
-                                "precisionX",
-                                "precisionY",
-                                "precisionH",
-                                "RMS",
-                                "PDOP",
-                                "(Number Of Satellite)GPS\\GLONASS",
-                                "Satellites used\\Satellites Tracked",
-                                "Elevation mask",
-                                "TIME",
-                                "84Lat",
-                                "84Lon",
-                                "84Height",
-                                "2BaseX",
-                                "2BaseY",
-                                "2BaseH",
-                                "2Base",
-                                "Antenna Height",
-                                "Survery Time",
-                                "Method",
-                                "Ambiguity Solution Type",
-                                "Number Of Epoch"};
 
 RoverPoint exampleRover() {
     RoverPoint r;
@@ -121,150 +95,47 @@ TEST(CsvExport, QuotesOnlyFieldsThatNeedIt) {
     for (const auto& c : cases) EXPECT_EQ(csvField(c.field), c.written) << c.field.toStdString();
 }
 
-// A job in the window, exported through the &Export command, parsed back by Python's csv module.
-struct ExportedJob {
-    EditWindow w;
-    Rows rows;
-    QString path;
-
-    explicit ExportedJob(const QByteArray& raw, const QString& name = "out.csv") {
-        w.open("job.raw", raw);
-        path = w.scratch.path(name);
-        w.prompter.saveAnswers.push_back(path);
-        w.action("action_Export")->trigger();
-        rows = parseCsv(path);
+// Jobs exported through the &Export command and parsed back by Python's csv module.
+TEST(ExportCommand, WritesTwentySevenColumnsPerRoverWhateverTheNamesHold) {
+    ScratchDir scratch;
+    ScriptedPrompter prompter;
+    writeFile("Antenna.ini", twoAntennaCatalogue());
+    RawBench window;
+    window.setPrompter(&prompter);
+    const struct {
+        QByteArray version;
+        const char* satellites;
+    } versions[] = {{"V1.0", "8\\6"}, {"V2.0", "14"}, {"", "14"}};
+    for (const auto& v : versions) {
+        RawPoint vector{"V \"q\"", 1000.5, 2000.25, 50.0, "B", 1000.0, 2000.0, 48.0};
+        vector.solution = 4;
+        writeFile("job.raw", rawHeader(v.version) + rawGroup(vector));
+        ASSERT_TRUE(window.openFile(scratch.path("job.raw")));
+        const QString path = scratch.path("out.csv");
+        prompter.saveAnswers.push_back(path);
+        window.findChild<QAction*>("action_Export")->trigger();
+        const Rows rows = parseCsv(path);
+        ASSERT_EQ(rows.size(), 2);
+        EXPECT_EQ(rows[0][11],
+                  v.version == "V1.0" ? "(Number Of Satellite)GPS\\GLONASS" : "(Number of Satellite)GNSS");
+        ASSERT_EQ(rows[1].size(), 27);
+        EXPECT_EQ(rows[1][0], "V \"q\"");
+        EXPECT_EQ(rows[1][11], v.satellites);
+        EXPECT_EQ(rows[1].mid(18, 4), (QStringList{"0.500000", "0.250000", "2.000000", "2.076656"}));
+        EXPECT_EQ(rows[1][25], "unfix");
     }
-};
+    ASSERT_EQ(prompter.saveQuestions.size(), 3);
+    EXPECT_EQ(prompter.saveQuestions[0].caption, "export");
+    EXPECT_EQ(prompter.saveQuestions[0].filter, "eport(*.csv)");
+    EXPECT_TRUE(prompter.messages.isEmpty());
 
-TEST(ExportCommand, AsksWithItsCaptionAndFilterAndWritesSilently) {
-    ExportedJob e(editJob());
-    ASSERT_EQ(e.w.prompter.saveQuestions.size(), 1);
-    EXPECT_EQ(e.w.prompter.saveQuestions[0].caption, "export");
-    EXPECT_EQ(e.w.prompter.saveQuestions[0].dir, "");
-    EXPECT_EQ(e.w.prompter.saveQuestions[0].filter, "eport(*.csv)");
-    EXPECT_TRUE(e.w.prompter.messages.isEmpty());
-    ASSERT_EQ(e.rows.size(), 4);
-    EXPECT_EQ(e.rows[0], kHeaderV10);
-    for (const QStringList& row : e.rows) EXPECT_EQ(row.size(), 27);
-}
-
-TEST(ExportCommand, FieldsOfTheExampleRovers) {
-    ExportedJob e(editJob());
-    ASSERT_EQ(e.rows.size(), 4);
-    // P1: (4000100.5, 500200.25, 100) from base copy (4000000, 500000, 48):
-    // vector (100.5, 200.25, 52), length sqrt(100.5² + 200.25² + 52²) = 230.009375...
-    EXPECT_EQ(e.rows[1], (QStringList{"P1",
-                                      "c1",
-                                      "4000100.500000",
-                                      "500200.250000",
-                                      "100.000000",
-                                      "0",
-                                      "0.008000",
-                                      "0.009000",
-                                      "0.014000",
-                                      "0.008100",
-                                      "1.250000",
-                                      "8\\6",
-                                      "?\\?",
-                                      "?",
-                                      "08:15:02",
-                                      "?",
-                                      "?",
-                                      "?",
-                                      "100.500000",
-                                      "200.250000",
-                                      "52.000000",
-                                      "230.009375",
-                                      "1.800000",
-                                      "12",
-                                      "RTK",
-                                      "rtk fix",
-                                      "30"}));
-    EXPECT_EQ(e.rows[2][25], "unfix");  // P2 has solution type 4
-    EXPECT_EQ(e.rows[2][22], "2.000000");
-}
-
-TEST(ExportCommand, VectorExampleGives2076656) {
-    RawPoint p{"V", 1000.5, 2000.25, 50.0, "B", 1000.0, 2000.0, 48.0};
-    ExportedJob e(rawHeader() + rawGroup(p));
-    ASSERT_EQ(e.rows.size(), 2);
-    EXPECT_EQ(e.rows[1].mid(18, 4), (QStringList{"0.500000", "0.250000", "2.000000", "2.076656"}));
-}
-
-TEST(ExportCommand, SatelliteFieldFollowsTheVersion) {
-    for (const QByteArray& version :
-         {QByteArray("V1.0"), QByteArray("V2.0"), QByteArray("v1.0"), QByteArray()}) {
-        ExportedJob e(rawHeader(version) + rawGroup(editRoverP1()));
-        ASSERT_EQ(e.rows.size(), 2) << version.constData();
-        const bool separate = version == "V1.0";
-        EXPECT_EQ(e.rows[0][11],
-                  separate ? "(Number Of Satellite)GPS\\GLONASS" : "(Number of Satellite)GNSS");
-        EXPECT_EQ(e.rows[1][11], separate ? "8\\6" : "14") << version.constData();
-    }
-}
-
-TEST(ExportCommand, JobWithoutRoversGivesTheHeaderOnly) {
-    ExportedJob e(rawHeader("V2.0"));
-    EXPECT_EQ(readFile(e.path), csvHeaderLine(false).toLatin1());
-}
-
-TEST(ExportCommand, NameWithCommaOrQuoteStaysInItsColumn) {
-    RawPoint p = editRoverP1();
-    ExportedJob e(rawHeader() + rawGroup(p));
-    // Names edited in the table may hold anything a raw file field cannot.
-    e.w.type(e.w.rovers(), 0, 0, "P1, \"east\" corner");
-    e.w.calculate();
-    e.w.prompter.saveAnswers.push_back(e.path);
-    e.w.action("action_Export")->trigger();
-    const Rows rows = parseCsv(e.path);
-    ASSERT_EQ(rows.size(), 2);
-    ASSERT_EQ(rows[1].size(), 27);
-    EXPECT_EQ(rows[1][0], "P1, \"east\" corner");
-    EXPECT_EQ(rows[1][1], "c1");
-    EXPECT_EQ(rows[1][2], "4000100.500000");
-    EXPECT_EQ(rows[1][26], "30");
-}
-
-TEST(ExportCommand, SecondExportToTheSameNameOverwrites) {
-    ExportedJob e(editJob());
-    e.w.type(e.w.rovers(), 0, 0, "Q1");
-    e.w.calculate();
-    e.w.prompter.saveAnswers.push_back(e.path);
-    e.w.action("action_Export")->trigger();
-    const Rows rows = parseCsv(e.path);
-    ASSERT_EQ(rows.size(), 4);
-    EXPECT_EQ(rows[1][0], "Q1");
-}
-
-TEST(ExportCommand, CancelIsSilentAndWritesNothing) {
-    EditWindow w;
-    w.open("job.raw", editJob());
-    w.action("action_Export")->trigger();  // no answer queued: cancelled
-    EXPECT_EQ(w.prompter.saveQuestions.size(), 1);
-    EXPECT_TRUE(w.prompter.messages.isEmpty());
-}
-
-TEST(ExportCommand, FileThatCannotBeOpenedIsNamedInAWarning) {
-    EditWindow w;
-    w.open("job.raw", editJob());
-    const QString path = w.scratch.path("missing-folder/out.csv");
-    w.prompter.saveAnswers.push_back(path);
-    w.action("action_Export")->trigger();
-    ASSERT_EQ(w.prompter.messages.size(), 1);
-    EXPECT_EQ(w.prompter.messages[0].title, "Warning");
-    EXPECT_TRUE(w.prompter.messages[0].text.contains(QFileInfo(path).fileName()))
-        << w.prompter.messages[0].text.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(path));
-}
-
-TEST(ExportCommand, WriteFailureIsReportedToo) {
-    if (!QFileInfo::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
-    EditWindow w;
-    w.open("job.raw", editJob());
-    w.prompter.saveAnswers.push_back("/dev/full");
-    w.action("action_Export")->trigger();
-    ASSERT_EQ(w.prompter.messages.size(), 1);
-    EXPECT_TRUE(w.prompter.messages[0].text.contains("/dev/full"));
+    // Cancelled: silent; a file that cannot be written: named in a warning.
+    window.findChild<QAction*>("action_Export")->trigger();
+    EXPECT_TRUE(prompter.messages.isEmpty());
+    prompter.saveAnswers.push_back(scratch.path("missing-folder/out.csv"));
+    window.findChild<QAction*>("action_Export")->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages[0].text.contains("out.csv"));
 }
 
 }  // namespace

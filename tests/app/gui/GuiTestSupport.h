@@ -33,6 +33,7 @@ class ScriptedPrompter : public Prompter {
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
+    std::deque<QMessageBox::StandardButton> messageAnswers;  // answered first, in order
     QMessageBox::StandardButton messageAnswer = QMessageBox::Ok;
     QList<FileQuestion> openQuestions;
     QList<FileQuestion> saveQuestions;
@@ -51,7 +52,10 @@ class ScriptedPrompter : public Prompter {
     QMessageBox::StandardButton askMessage(QMessageBox::Icon icon, QWidget*, const QString& title,
                                            const QString& text, QMessageBox::StandardButtons) override {
         messages.append({icon, title, text});
-        return messageAnswer;
+        if (messageAnswers.empty()) return messageAnswer;
+        const QMessageBox::StandardButton answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
     }
 
   private:
@@ -131,4 +135,29 @@ inline QByteArray rawHeader(const QByteArray& version = "V1.0") {
 // The catalogue used by most tests: two antennas.
 inline QByteArray twoAntennaCatalogue() {
     return "\n[ANTENNA]\nHX-CSX601A\n0.060\n0.120\n0.090\n[ANTENNA]\nTRM57971.00\n0.065\n0.128\n0.095";
+}
+
+// The job most editing tests use, with the two-antenna catalogue: bases B1 (4000000, 500000, 48;
+// HX-CSX601A, 1.5 m, method 0) and B2 (4000200, 500050, 45; TRM57971.00, 1.6 m, method 1); rovers P1 and
+// P3 of B1 (HX-CSX601A, 1.8 m, method 0), P2 of B2 (TRM57971.00, 2.0 m, method 2) and, when asked,
+// P4 of a base named "b1" (differs from B1 only in case) with an antenna type that is not in the catalogue
+// and a method index outside 0..2.
+inline QByteArray editJob(bool withOddRover = false, const QByteArray& version = "V1.0") {
+    RawPoint p1{"P1", 4000100.5, 500200.25, 100.0, "B1", 4000000.0, 500000.0, 48.0};
+    RawPoint p2{"P2", 4000300.0, 500100.0, 52.0, "B2", 4000200.0, 500050.0, 45.0};
+    p2.antenna = p2.baseAntenna = "TRM57971.00";
+    p2.antennaHeight = 2.0;
+    p2.method = 2;
+    p2.solution = 4;
+    p2.baseAntennaHeight = 1.6;
+    p2.baseMethod = 1;
+    RawPoint p3{"P3", 4000010.0, 500020.0, 49.0, "B1", 4000000.0, 500000.0, 48.0};
+    QByteArray job = rawHeader(version) + rawGroup(p1) + rawGroup(p2) + rawGroup(p3);
+    if (withOddRover) {
+        RawPoint p4{"P4", 3999990.0, 499990.0, 46.0, "b1", 3999000.0, 499000.0, 40.0};
+        p4.antenna = p4.baseAntenna = "LEGACY-ANT 9";
+        p4.method = 7;
+        job += rawGroup(p4);
+    }
+    return job;
 }

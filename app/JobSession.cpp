@@ -1,0 +1,506 @@
+#include "JobSession.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QSet>
+#include <QUndoCommand>
+#include <algorithm>
+#include <map>
+
+namespace {
+
+constexpr int kCalculateCommandId = 1;
+
+int fieldCount(const RoverEdit& e) {
+    return int(e.name.has_value()) + int(e.antennaType.has_value()) + int(e.antennaHeight.has_value()) +
+           int(e.antennaMethod.has_value());
+}
+
+int fieldCount(const BaseEdit& e) {
+    return int(e.north.has_value()) + int(e.east.has_value()) + int(e.height.has_value()) +
+           int(e.antennaType.has_value()) + int(e.antennaHeight.has_value()) +
+           int(e.antennaMethod.has_value());
+}
+
+template <typename T>
+QVariant toVariant(const std::optional<T>& value) {
+    return value ? QVariant::fromValue(*value) : QVariant();
+}
+
+template <typename T>
+void fromVariant(std::optional<T>& field, const QVariant& value) {
+    if (value.isValid())
+        field = value.value<T>();
+    else
+        field.reset();
+}
+
+// The pending slot of a field in an edit, handed to f; false when the kind has no such field.
+template <typename F>
+bool withRoverField(RoverEdit& e, EditField field, F f) {
+    switch (field) {
+        case EditField::Name:
+            f(e.name);
+            return true;
+        case EditField::AntennaType:
+            f(e.antennaType);
+            return true;
+        case EditField::AntennaHeight:
+            f(e.antennaHeight);
+            return true;
+        case EditField::Method:
+            f(e.antennaMethod);
+            return true;
+        default:
+            return false;
+    }
+}
+
+template <typename F>
+bool withBaseField(BaseEdit& e, EditField field, F f) {
+    switch (field) {
+        case EditField::North:
+            f(e.north);
+            return true;
+        case EditField::East:
+            f(e.east);
+            return true;
+        case EditField::Height:
+            f(e.height);
+            return true;
+        case EditField::AntennaType:
+            f(e.antennaType);
+            return true;
+        case EditField::AntennaHeight:
+            f(e.antennaHeight);
+            return true;
+        case EditField::Method:
+            f(e.antennaMethod);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool isLength(EditField field) {
+    return field == EditField::North || field == EditField::East || field == EditField::Height ||
+           field == EditField::AntennaHeight;
+}
+
+}  // namespace
+
+// One staged value (or its withdrawal) of one cell.
+class JobSession::StageCommand : public QUndoCommand {
+  public:
+    StageCommand(JobSession* s, PointKind kind, qsizetype row, EditField field, QVariant before,
+                 QVariant after)
+        : session_(s),
+          kind_(kind),
+          row_(row),
+          field_(field),
+          before_(std::move(before)),
+          after_(std::move(after)) {
+        setText(QCoreApplication::translate("RawBench", "Edit"));
+    }
+    void redo() override { session_->setPending(kind_, row_, field_, after_); }
+    void undo() override { session_->setPending(kind_, row_, field_, before_); }
+
+  private:
+    JobSession* session_;
+    PointKind kind_;
+    qsizetype row_;
+    EditField field_;
+    QVariant before_, after_;
+};
+
+// A Calculate: the points and pending edits it changed, before and after.
+class JobSession::CalculateCommand : public QUndoCommand {
+  public:
+    struct RoverEntry {
+        qsizetype index;
+        RoverPoint before, after;
+        RoverState stateBefore, stateAfter;
+    };
+    struct BaseEntry {
+        qsizetype index;
+        BaseStation before, after;
+        BaseState stateBefore, stateAfter;
+    };
+
+    CalculateCommand(JobSession* s, QList<RoverEntry> rovers, QList<BaseEntry> bases,
+                     QList<PointChange> changes)
+        : session_(s), rovers_(std::move(rovers)), bases_(std::move(bases)), changes_(std::move(changes)) {
+        setText(QCoreApplication::translate("RawBench", "Calculate"));
+    }
+    int id() const override { return kCalculateCommandId; }
+    void redo() override { apply(false); }
+    void undo() override { apply(true); }
+    const QList<PointChange>& changes() const { return changes_; }
+
+  private:
+    void apply(bool back) {
+        for (const RoverEntry& e : rovers_) {
+            session_->job_.rovers[e.index] = back ? e.before : e.after;
+            session_->setRoverState(e.index, back ? e.stateBefore : e.stateAfter);
+        }
+        for (const BaseEntry& e : bases_) {
+            session_->job_.bases[e.index] = back ? e.before : e.after;
+            session_->setBaseState(e.index, back ? e.stateBefore : e.stateAfter);
+        }
+        emit session_->pointsChanged(PointKind::Rover, 0, session_->job_.rovers.size() - 1);
+        emit session_->pointsChanged(PointKind::Base, 0, session_->job_.bases.size() - 1);
+        emit session_->positionsChanged();
+    }
+
+    JobSession* session_;
+    QList<RoverEntry> rovers_;
+    QList<BaseEntry> bases_;
+    QList<PointChange> changes_;
+};
+
+// A deletion of rovers, or of bases with their rovers.
+class JobSession::DeleteCommand : public QUndoCommand {
+  public:
+    struct RoverEntry {
+        qsizetype index;
+        RoverPoint rover;
+        bool hadGroup;
+        PointRecordGroup group;
+        RoverState state;
+    };
+    struct BaseEntry {
+        qsizetype index;
+        BaseStation base;
+        BaseState state;
+    };
+
+    // Both lists ascending by index.
+    DeleteCommand(JobSession* s, QList<RoverEntry> rovers, QList<BaseEntry> bases, const QString& text)
+        : session_(s), rovers_(std::move(rovers)), bases_(std::move(bases)) {
+        setText(text);
+    }
+
+    void redo() override {
+        RawJob& job = session_->job_;
+        for (auto e = rovers_.crbegin(); e != rovers_.crend(); ++e) {
+            session_->pendingFields_ -= fieldCount(session_->roverStates_[e->index].edit);
+            job.rovers.removeAt(e->index);
+            session_->roverStates_.removeAt(e->index);
+            if (e->hadGroup) job.groups.removeAt(e->index);
+        }
+        for (auto e = bases_.crbegin(); e != bases_.crend(); ++e) {
+            session_->pendingFields_ -= fieldCount(session_->baseStates_[e->index].edit);
+            job.bases.removeAt(e->index);
+            session_->baseStates_.removeAt(e->index);
+        }
+        emit session_->jobReset();
+        emit session_->positionsChanged();
+    }
+
+    void undo() override {
+        RawJob& job = session_->job_;
+        for (const BaseEntry& e : bases_) {
+            job.bases.insert(e.index, e.base);
+            session_->baseStates_.insert(e.index, e.state);
+            session_->pendingFields_ += fieldCount(e.state.edit);
+        }
+        for (const RoverEntry& e : rovers_) {
+            job.rovers.insert(e.index, e.rover);
+            session_->roverStates_.insert(e.index, e.state);
+            if (e.hadGroup) job.groups.insert(e.index, e.group);
+            session_->pendingFields_ += fieldCount(e.state.edit);
+        }
+        emit session_->jobReset();
+        emit session_->positionsChanged();
+    }
+
+  private:
+    JobSession* session_;
+    QList<RoverEntry> rovers_;
+    QList<BaseEntry> bases_;
+};
+
+JobSession::JobSession(const QStringList* catalogueNames, const QList<QStringList>* catalogueEntries,
+                       QObject* parent)
+    : QObject(parent), names_(catalogueNames), entries_(catalogueEntries) {}
+
+JobSession::~JobSession() = default;
+
+void JobSession::setJob(RawJob job) {
+    undo_.clear();
+    job_ = std::move(job);
+    roverStates_ = QList<RoverState>(job_.rovers.size());
+    baseStates_ = QList<BaseState>(job_.bases.size());
+    pendingFields_ = 0;
+    emit jobReset();
+    emit positionsChanged();
+}
+
+void JobSession::setRoverState(qsizetype row, const RoverState& state) {
+    pendingFields_ += fieldCount(state.edit) - fieldCount(roverStates_[row].edit);
+    roverStates_[row] = state;
+}
+
+void JobSession::setBaseState(qsizetype row, const BaseState& state) {
+    pendingFields_ += fieldCount(state.edit) - fieldCount(baseStates_[row].edit);
+    baseStates_[row] = state;
+}
+
+QVariant JobSession::storedValue(PointKind kind, qsizetype row, EditField field) const {
+    if (kind == PointKind::Rover) {
+        if (row < 0 || row >= job_.rovers.size()) return {};
+        const RoverPoint& r = job_.rovers[row];
+        switch (field) {
+            case EditField::Name:
+                return r.name;
+            case EditField::AntennaType:
+                return r.antennaType;
+            case EditField::AntennaHeight:
+                return r.antennaHeight;
+            case EditField::Method:
+                return r.antennaMethod;
+            default:
+                return {};
+        }
+    }
+    if (row < 0 || row >= job_.bases.size()) return {};
+    const BaseStation& b = job_.bases[row];
+    switch (field) {
+        case EditField::Name:
+            return b.name;
+        case EditField::North:
+            return b.north;
+        case EditField::East:
+            return b.east;
+        case EditField::Height:
+            return b.height;
+        case EditField::AntennaType:
+            return b.antennaType;
+        case EditField::AntennaHeight:
+            return b.antennaHeight;
+        case EditField::Method:
+            return b.antennaMethod;
+    }
+    return {};
+}
+
+QVariant JobSession::pendingValue(PointKind kind, qsizetype row, EditField field) const {
+    QVariant result;
+    if (kind == PointKind::Rover) {
+        if (row < 0 || row >= roverStates_.size()) return result;
+        RoverEdit edit = roverStates_[row].edit;
+        withRoverField(edit, field, [&](const auto& slot) { result = toVariant(slot); });
+    } else {
+        if (row < 0 || row >= baseStates_.size()) return result;
+        BaseEdit edit = baseStates_[row].edit;
+        withBaseField(edit, field, [&](const auto& slot) { result = toVariant(slot); });
+    }
+    return result;
+}
+
+QVariant JobSession::value(PointKind kind, qsizetype row, EditField field) const {
+    const QVariant pending = pendingValue(kind, row, field);
+    return pending.isValid() ? pending : storedValue(kind, row, field);
+}
+
+bool JobSession::isPending(PointKind kind, qsizetype row, EditField field) const {
+    return pendingValue(kind, row, field).isValid();
+}
+
+bool JobSession::isChanged(PointKind kind, qsizetype row) const {
+    if (kind == PointKind::Rover) return row >= 0 && row < roverStates_.size() && roverStates_[row].changed;
+    return row >= 0 && row < baseStates_.size() && baseStates_[row].changed;
+}
+
+void JobSession::setPending(PointKind kind, qsizetype row, EditField field, const QVariant& pending) {
+    if (kind == PointKind::Rover) {
+        RoverState state = roverStates_[row];
+        withRoverField(state.edit, field, [&](auto& slot) { fromVariant(slot, pending); });
+        setRoverState(row, state);
+    } else {
+        BaseState state = baseStates_[row];
+        withBaseField(state.edit, field, [&](auto& slot) { fromVariant(slot, pending); });
+        setBaseState(row, state);
+    }
+    emit pointsChanged(kind, row, row);
+}
+
+QString JobSession::stage(PointKind kind, qsizetype row, EditField field, const QVariant& value) {
+    const QVariant stored = storedValue(kind, row, field);
+    if (!stored.isValid() || (kind == PointKind::Base && field == EditField::Name))
+        return tr("This cell cannot be edited.");
+
+    QVariant wanted;
+    bool sameAsStored = false;
+    if (isLength(field)) {
+        const std::optional<double> number = value.typeId() == QMetaType::Double
+                                                 ? std::optional<double>(value.toDouble())
+                                                 : parseDecimal(value.toString());
+        if (!number)
+            return tr("\"%1\" is not a number: type digits with a decimal point, e.g. 1234.5678.")
+                .arg(value.toString());
+        wanted = *number;
+        sameAsStored = *number == stored.toDouble();
+        if (!sameAsStored && !differsBeyondTolerance(stored.toDouble(), *number))
+            return tr("%1 is within 0.001 m of the stored %2: no change.")
+                .arg(fixed4(*number), fixed4(stored.toDouble()));
+    } else if (field == EditField::Method) {
+        bool ok = false;
+        const int method = value.toInt(&ok);
+        if (!ok || ((method < 0 || method > 2) && method != stored.toInt()))
+            return tr("Choose one of the three measuring methods.");
+        wanted = method;
+        sameAsStored = method == stored.toInt();
+    } else {
+        QString text = value.toString();
+        if (field == EditField::Name) {
+            text = text.trimmed();
+            const QString problem = pointNameProblem(text);
+            if (!problem.isEmpty()) return problem;
+        } else if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('\n')) ||
+                   text.contains(QLatin1Char('\r'))) {
+            return tr("An antenna type cannot contain a comma or a line break.");
+        }
+        wanted = text;
+        sameAsStored = text == stored.toString();
+    }
+
+    const QVariant before = pendingValue(kind, row, field);
+    const QVariant after = sameAsStored ? QVariant() : wanted;
+    if (before == after) return QString();
+    undo_.push(new StageCommand(this, kind, row, field, before, after));
+    return QString();
+}
+
+QList<PointChange> JobSession::calculate() {
+    if (pendingFields_ == 0) return {};
+    const AntennaCatalogueRef cat = catalogue();
+
+    // Rovers first: their own antenna set-up and names.
+    std::map<qsizetype, CalculateCommand::RoverEntry> rovers;
+    std::map<qsizetype, PointChange> roverChanges;
+    for (qsizetype i = 0; i < roverStates_.size(); ++i) {
+        const RoverState& state = roverStates_[i];
+        if (state.edit.isEmpty()) continue;
+        CalculateCommand::RoverEntry entry{i, job_.rovers[i], {}, state, {}};
+        if (roverEditChanges(job_.rovers[i], state.edit)) {
+            RoverPoint after = job_.rovers[i];
+            applyRoverEdit(after, state.edit, cat);
+            entry.after = after;
+            entry.stateAfter.changed = true;
+            PointChange& change = roverChanges[i];
+            change.index = i;
+            change.reasons |= OwnEdit;
+        } else {
+            entry.after = entry.before;
+            entry.stateAfter.changed = state.changed;
+        }
+        rovers.emplace(i, std::move(entry));
+    }
+
+    // Then bases, each carrying the rovers measured from it.
+    QHash<QString, QList<qsizetype>> roversOfBase;
+    QList<CalculateCommand::BaseEntry> bases;
+    QList<PointChange> baseChanges;
+    for (qsizetype j = 0; j < baseStates_.size(); ++j) {
+        const BaseState& state = baseStates_[j];
+        if (state.edit.isEmpty()) continue;
+        CalculateCommand::BaseEntry entry{j, job_.bases[j], job_.bases[j], state, {}};
+        entry.stateAfter.changed = state.changed;
+        if (baseEditChanges(entry.before, state.edit)) {
+            const BaseShift shift = applyBaseEdit(entry.after, state.edit, cat);
+            entry.stateAfter.changed = true;
+            if (roversOfBase.isEmpty())
+                for (qsizetype i = 0; i < job_.rovers.size(); ++i) roversOfBase[job_.rovers[i].baseName] << i;
+            for (qsizetype i : roversOfBase.value(entry.before.name)) {
+                auto found = rovers.find(i);
+                if (found == rovers.end())
+                    found = rovers
+                                .emplace(i, CalculateCommand::RoverEntry{i, job_.rovers[i], job_.rovers[i],
+                                                                         roverStates_[i], roverStates_[i]})
+                                .first;
+                followBase(found->second.after, entry.before, entry.after, shift);
+                found->second.stateAfter.changed = true;
+                PointChange& change = roverChanges[i];
+                change.index = i;
+                change.reasons |= BaseMoved;
+                change.movedBase = entry.before.name;
+            }
+            PointChange change;
+            change.kind = PointKind::Base;
+            change.index = j;
+            change.baseBefore = entry.before;
+            change.baseAfter = entry.after;
+            change.reasons = OwnEdit;
+            baseChanges << change;
+        }
+        bases << entry;
+    }
+
+    QList<PointChange> changes;
+    for (auto& [index, change] : roverChanges) {
+        change.roverBefore = rovers.at(index).before;
+        change.roverAfter = rovers.at(index).after;
+        changes << change;
+    }
+    changes << baseChanges;
+    QList<CalculateCommand::RoverEntry> roverEntries;
+    roverEntries.reserve(static_cast<qsizetype>(rovers.size()));
+    for (auto& [index, entry] : rovers) {
+        entry.stateAfter.edit = RoverEdit();
+        roverEntries << std::move(entry);
+    }
+    for (CalculateCommand::BaseEntry& entry : bases) entry.stateAfter.edit = BaseEdit();
+    undo_.push(new CalculateCommand(this, std::move(roverEntries), std::move(bases), changes));
+    return changes;
+}
+
+qsizetype JobSession::roversOfBases(const QList<qsizetype>& rows) const {
+    QSet<QString> names;
+    for (qsizetype row : rows)
+        if (row >= 0 && row < job_.bases.size()) names.insert(job_.bases[row].name);
+    return std::count_if(job_.rovers.cbegin(), job_.rovers.cend(),
+                         [&](const RoverPoint& r) { return names.contains(r.baseName); });
+}
+
+qsizetype JobSession::deletePoints(PointKind kind, QList<qsizetype> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QList<DeleteCommand::BaseEntry> bases;
+    QSet<QString> baseNames;
+    QList<qsizetype> roverRows;
+    if (kind == PointKind::Base) {
+        for (qsizetype row : rows) {
+            if (row < 0 || row >= job_.bases.size()) continue;
+            bases << DeleteCommand::BaseEntry{row, job_.bases[row], baseStates_[row]};
+            baseNames.insert(job_.bases[row].name);
+        }
+        for (qsizetype i = 0; i < job_.rovers.size(); ++i)
+            if (baseNames.contains(job_.rovers[i].baseName)) roverRows << i;
+    } else {
+        for (qsizetype row : rows)
+            if (row >= 0 && row < job_.rovers.size()) roverRows << row;
+    }
+    QList<DeleteCommand::RoverEntry> rovers;
+    const bool parallelGroups = job_.groups.size() == job_.rovers.size();
+    for (qsizetype i : roverRows)
+        rovers << DeleteCommand::RoverEntry{i, job_.rovers[i], parallelGroups,
+                                            parallelGroups ? job_.groups[i] : PointRecordGroup(),
+                                            roverStates_[i]};
+    const qsizetype removed = bases.size() + rovers.size();
+    if (removed == 0) return 0;
+    const QString text = kind == PointKind::Base ? tr("Delete %1 base point(s)").arg(bases.size())
+                                                 : tr("Delete %1 rover point(s)").arg(rovers.size());
+    undo_.push(new DeleteCommand(this, std::move(rovers), std::move(bases), text));
+    return removed;
+}
+
+QList<PointChange> JobSession::appliedChanges() const {
+    QList<PointChange> changes;
+    for (int i = 0; i < undo_.index(); ++i) {
+        const QUndoCommand* command = undo_.command(i);
+        if (command->id() == kCalculateCommandId)
+            changes << static_cast<const CalculateCommand*>(command)->changes();
+    }
+    return changes;
+}

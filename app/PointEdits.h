@@ -1,0 +1,50 @@
+#pragma once
+// Edits the surveyor has typed or chosen in the point tables but not yet carried into the job by Calculate.
+//
+// An edit is staged field by field beside the stored value: a field that holds no value is not edited.
+// Texts typed into a table are checked where they are typed (parseDecimal, pointNameProblem), so nothing
+// that is not a number or that would break a comma-separated record ever reaches an edit.
+#include <QString>
+#include <optional>
+
+// Which list of the job a table row belongs to.
+enum class PointKind { Base, Rover };
+
+// The fields a table lets the user edit. Rovers: Name, AntennaType, AntennaHeight, Method. Bases: North,
+// East, Height, AntennaType, AntennaHeight, Method.
+enum class EditField { Name, North, East, Height, AntennaType, AntennaHeight, Method };
+
+// Pending values of one rover point.
+struct RoverEdit {
+    std::optional<QString> name;
+    std::optional<QString> antennaType;
+    std::optional<double> antennaHeight;  // metres
+    std::optional<int> antennaMethod;     // 0..2 (a stored index outside stays until another is chosen)
+
+    bool isEmpty() const { return !name && !antennaType && !antennaHeight && !antennaMethod; }
+};
+
+// Pending values of one base station.
+struct BaseEdit {
+    std::optional<double> north;   // metres
+    std::optional<double> east;    // metres
+    std::optional<double> height;  // metres
+    std::optional<QString> antennaType;
+    std::optional<double> antennaHeight;  // metres
+    std::optional<int> antennaMethod;
+
+    bool isEmpty() const {
+        return !north && !east && !height && !antennaType && !antennaHeight && !antennaMethod;
+    }
+};
+
+// A number typed into a cell: optional sign, digits with at most one decimal point, blanks around it. A
+// comma, an exponent, a unit or anything else is refused (nullopt): "3519163,7023" is not 3519163.
+std::optional<double> parseDecimal(const QString& text);
+
+// Why name cannot be a point name (it holds a comma or a line break, the raw file's separators, or is
+// empty), or an empty text when it can.
+QString pointNameProblem(const QString& name);
+
+// The text the tables show for a length or coordinate: fixed notation with 4 decimals.
+QString fixed4(double metres);
