@@ -1,52 +1,83 @@
 #include "GraphicsScene.h"
 
 #include <QFont>
-#include <QGraphicsPixmapItem>
-#include <QGraphicsSimpleTextItem>
+#include <QGraphicsPathItem>
 #include <QPainterPath>
 #include <QPen>
 #include <algorithm>
+#include <cmath>
+
+#include "PointMarkerItem.h"
 
 namespace {
 
 QPointF planPosition(double north, double east) { return QPointF(east, -north); }
+
+QPainterPath baseLines(const QList<RoverPoint>& rovers) {
+    QPainterPath lines;
+    for (const RoverPoint& rover : rovers) {
+        lines.moveTo(planPosition(rover.baseNorth, rover.baseEast));
+        lines.lineTo(planPosition(rover.north, rover.east));
+    }
+    return lines;
+}
 
 }  // namespace
 
 GraphicsScene::GraphicsScene(QObject* parent)
     : QGraphicsScene(parent),
       basePixmap(QStringLiteral(":/icon/base.png")),
-      roverPixmap(QStringLiteral(":/icon/rover.png")) {}
+      roverPixmap(QStringLiteral(":/icon/rover.png")) {
+    // The plan is rebuilt as a whole and mostly shown whole: keeping a search tree of 100 000 points up to
+    // date costs seconds, for hit tests the plan does not need.
+    setItemIndexMethod(QGraphicsScene::NoIndex);
+}
 
 void GraphicsScene::drawPoints(const QList<BaseStation>& bases, const QList<RoverPoint>& rovers) {
-    QPainterPath lines;
+    clear();
+    roverItems_.clear();
+    baseItems_.clear();
+    lines_ = nullptr;
     QFont labelFont = font();
     labelFont.setPixelSize(15);
-
     auto addMarker = [this, &labelFont](const QPixmap& pixmap, const QPointF& at, const QString& name) {
-        QGraphicsPixmapItem* marker = addPixmap(pixmap);
+        auto* marker = new PointMarkerItem(pixmap, name, labelFont);
         marker->setPos(at);
-        marker->setOffset(-pixmap.width() / 2.0, -pixmap.height() / 2.0);
-        marker->setFlag(QGraphicsItem::ItemIgnoresTransformations);
-        QGraphicsSimpleTextItem* label = addSimpleText(name, font());
-        label->setFont(labelFont);
-        label->setPos(at);
-        label->setFlag(QGraphicsItem::ItemIgnoresTransformations);
+        addItem(marker);
+        return marker;
     };
 
-    for (const RoverPoint& rover : rovers) {
-        const QPointF at = planPosition(rover.north, rover.east);
-        lines.moveTo(planPosition(rover.baseNorth, rover.baseEast));
-        lines.lineTo(at);
-        addMarker(roverPixmap, at, rover.name);
-    }
+    roverItems_.reserve(rovers.size());
+    for (const RoverPoint& rover : rovers)
+        roverItems_ << addMarker(roverPixmap, planPosition(rover.north, rover.east), rover.name);
     if (!rovers.isEmpty()) {  // a job without rovers has no lines, and an empty plan no items at all
         QPen red(Qt::red);
         red.setCosmetic(true);  // one pixel wide at every zoom
-        addPath(lines, red, Qt::NoBrush);
+        lines_ = addPath(baseLines(rovers), red, Qt::NoBrush);
     }
     for (const BaseStation& base : bases)
-        addMarker(basePixmap, planPosition(base.north, base.east), base.name);
+        baseItems_ << addMarker(basePixmap, planPosition(base.north, base.east), base.name);
+
+    const QRectF extent = mapBounds(bases, rovers);
+    const qsizetype points = std::max<qsizetype>(1, bases.size() + rovers.size());
+    typicalSpacing_ = std::sqrt(extent.width() * extent.height() / static_cast<double>(points));
+}
+
+bool GraphicsScene::updatePoints(const QList<BaseStation>& bases, const QList<RoverPoint>& rovers) {
+    if (roverItems_.size() != rovers.size() || baseItems_.size() != bases.size() ||
+        (lines_ == nullptr) != rovers.isEmpty())
+        return false;
+    auto update = [](PointMarkerItem* item, double north, double east, const QString& name) {
+        const QPointF at = planPosition(north, east);
+        if (item->pos() != at) item->setPos(at);
+        if (item->name() != name) item->setName(name);
+    };
+    for (qsizetype i = 0; i < rovers.size(); ++i)
+        update(roverItems_[i], rovers[i].north, rovers[i].east, rovers[i].name);
+    for (qsizetype i = 0; i < bases.size(); ++i)
+        update(baseItems_[i], bases[i].north, bases[i].east, bases[i].name);
+    if (lines_) lines_->setPath(baseLines(rovers));
+    return true;
 }
 
 QRectF mapBounds(const QList<BaseStation>& bases, const QList<RoverPoint>& rovers) {

@@ -194,7 +194,6 @@ class JobSession::DeleteCommand : public QUndoCommand {
             session_->baseStates_.removeAt(e->index);
         }
         emit session_->jobReset();
-        emit session_->positionsChanged();
     }
 
     void undo() override {
@@ -211,7 +210,6 @@ class JobSession::DeleteCommand : public QUndoCommand {
             session_->pendingFields_ += fieldCount(e.state.edit);
         }
         emit session_->jobReset();
-        emit session_->positionsChanged();
     }
 
   private:
@@ -233,7 +231,6 @@ void JobSession::setJob(RawJob job) {
     baseStates_ = QList<BaseState>(job_.bases.size());
     pendingFields_ = 0;
     emit jobReset();
-    emit positionsChanged();
 }
 
 void JobSession::setRoverState(qsizetype row, const RoverState& state) {

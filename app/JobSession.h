@@ -97,9 +97,9 @@ class JobSession : public QObject {
   signals:
     // Rows of kind changed (values, pending marks, change marks); refresh them.
     void pointsChanged(PointKind kind, qsizetype first, qsizetype last);
-    // Rows were added or removed, or the whole job replaced: reset the views.
+    // Points were added or removed, or the whole job replaced: reset the views, redraw the plan.
     void jobReset();
-    // The job's positions changed: redraw the plan.
+    // Points moved or were renamed, none added or removed: follow them on the plan.
     void positionsChanged();
 
   private:

@@ -46,8 +46,11 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
     roverDelegate_ = new PointTableDelegate(ui->tableWidget_rover);
     setUpPointTable(ui->tableWidget_base, baseModel_, baseProxy_, baseDelegate_);
     setUpPointTable(ui->tableWidget_rover, roverModel_, roverProxy_, roverDelegate_);
-    connect(session_, &JobSession::jobReset, this, &RawBench::showJobColumns);
-    connect(session_, &JobSession::positionsChanged, this, &RawBench::redrawMap);
+    connect(session_, &JobSession::jobReset, this, [this] {
+        showJobColumns();
+        redrawMap();
+    });
+    connect(session_, &JobSession::positionsChanged, this, &RawBench::updateMap);
 
     // Undo and redo of cell edits, Calculate and deletions, at the top of the Edit menu.
     QAction* undo = session_->undoStack()->createUndoAction(this, tr("&Undo"));
@@ -299,11 +302,18 @@ void RawBench::enable_menu() {
 QRectF RawBench::mapBounds() const { return ::mapBounds(job().bases, job().rovers); }
 
 void RawBench::redrawMap() {
-    scene_->clear();
     const QRectF bounds = mapBounds();
     scene_->setSceneRect(bounds);
     scene_->drawPoints(job().bases, job().rovers);
     ui->graphicsView->fitInView(bounds, Qt::KeepAspectRatio);
+}
+
+void RawBench::updateMap() {
+    // Points that moved are moved on the plan; the surveyor's zoom and panning stay.
+    if (scene_->updatePoints(job().bases, job().rovers))
+        scene_->setSceneRect(mapBounds());
+    else
+        redrawMap();
 }
 
 bool openFileFromArguments(RawBench& window, const QStringList& arguments) {

@@ -59,7 +59,11 @@ class RawBench : public QMainWindow {
 
     void fillJobTables();
     QRectF mapBounds() const;
+    // Draws the whole plan anew and fits it into the view.
     void redrawMap();
+    // Follows points that moved or were renamed, keeping the view's zoom (a full redraw when points were
+    // added or removed).
+    void updateMap();
 
   public slots:
     void draw_all();

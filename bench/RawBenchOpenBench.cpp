@@ -1,7 +1,7 @@
-// Opening a large job in the main window: read the file, fill the base, rover and job tables with their
-// combo boxes, and draw the plan, on the offscreen platform.
+// The main window with large jobs, on the offscreen platform: opening (read the file, tables ready, plan
+// drawn), painting one screen of the rover table, and Calculate with 1 000 pending edits.
 //
-//   build/bench/RawBenchOpenBench --benchmark_filter=/10000
+//   build-bench/bench/RawBenchOpenBench --benchmark_filter=OpenJob/10000
 //
 // Peak memory (VmHWM) only grows within a process: run one size per process to read it for that size.
 #include <benchmark/benchmark.h>
@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <fstream>
@@ -19,15 +21,6 @@
 
 namespace {
 
-// A realistic job of `points` rover points around one base station per 200 points (at least 5).
-QString writeJob(const QTemporaryDir& dir, int points) {
-    rawgen::JobShape shape;
-    shape.points = points;
-    shape.bases = std::max(5, points / 200);
-    const QString path = dir.filePath(QStringLiteral("job%1.raw").arg(points));
-    return rawgen::writeJobFile(shape, path.toStdString()) ? path : QString();
-}
-
 double peakMegabytes() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
@@ -35,32 +28,90 @@ double peakMegabytes() {
     return 0;
 }
 
-void OpenJob(benchmark::State& state) {
+// A window in a scratch directory with the generator's antennas in its catalogue, and a realistic job of
+// `points` rover points around one base station per 200 points (at least 5).
+struct Bench {
     QTemporaryDir dir;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    QFile catalogue(QStringLiteral("Antenna.ini"));
-    if (catalogue.open(QIODevice::WriteOnly))
-        for (const char* name : rawgen::kAntennas)
-            catalogue.write(QByteArray("\n[ANTENNA]\n") + name + "\n0.06\n0.12\n0.09");
-    catalogue.close();
-    const QString path = writeJob(dir, static_cast<int>(state.range(0)));
+    QString previous = QDir::currentPath();
+    QString path;
 
+    explicit Bench(int points) {
+        QDir::setCurrent(dir.path());
+        QFile catalogue(QStringLiteral("Antenna.ini"));
+        if (catalogue.open(QIODevice::WriteOnly))
+            for (const char* name : rawgen::kAntennas)
+                catalogue.write(QByteArray("\n[ANTENNA]\n") + name + "\n0.06\n0.12\n0.09");
+        catalogue.close();
+        rawgen::JobShape shape;
+        shape.points = points;
+        shape.bases = std::max(5, points / 200);
+        path = dir.filePath(QStringLiteral("job%1.raw").arg(points));
+        if (!rawgen::writeJobFile(shape, path.toStdString())) path.clear();
+    }
+    ~Bench() { QDir::setCurrent(previous); }
+};
+
+void OpenJob(benchmark::State& state) {
+    Bench bench(static_cast<int>(state.range(0)));
     RawBench window;
     window.show();
     QApplication::processEvents();
     for (auto _ : state) {
-        if (!window.openFile(path)) state.SkipWithError("cannot open the generated job");
+        if (!window.openFile(bench.path)) state.SkipWithError("cannot open the generated job");
         QApplication::processEvents();  // layout and first paint of the tables and the plan
     }
     state.counters["points"] = static_cast<double>(window.job().rovers.size());
     state.counters["peak_MB"] = peakMegabytes();
-    QDir::setCurrent(previous);
+}
+
+// One screen of the rover table, scrolled to the middle of the job, painted into a pixmap.
+void PaintRoverScreen(benchmark::State& state) {
+    Bench bench(static_cast<int>(state.range(0)));
+    RawBench window;
+    window.resize(1400, 1400);
+    window.show();
+    window.openFile(bench.path);
+    auto* view = window.findChild<QTableView*>(QStringLiteral("tableWidget_rover"));
+    window.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(1);
+    view->scrollTo(view->model()->index(view->model()->rowCount() / 2, 0));
+    QApplication::processEvents();
+    for (auto _ : state) benchmark::DoNotOptimize(view->viewport()->grab());
+    state.counters["rows_per_screen"] = view->viewport()->height() / std::max(1, view->rowHeight(0));
+}
+
+// Calculate with 1 000 pending edits (990 rover antenna heights spread over the job, 10 moved bases with
+// all their rovers), tables refreshed and the plan redrawn.
+void CalculateEdits(benchmark::State& state) {
+    Bench bench(static_cast<int>(state.range(0)));
+    RawBench window;
+    window.show();
+    window.openFile(bench.path);
+    JobSession* session = window.session();
+    const qsizetype rovers = window.job().rovers.size();
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < 990; ++i)
+            session->stage(PointKind::Rover, i * rovers / 990, EditField::AntennaHeight,
+                           QStringLiteral("2.345"));
+        for (int j = 0; j < 10; ++j)
+            session->stage(PointKind::Base, j, EditField::North, window.job().bases[j].north + 0.25);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        session->calculate();
+        QApplication::processEvents();
+        state.PauseTiming();
+        session->undoStack()->undo();  // back to the opened job for the next round
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["peak_MB"] = peakMegabytes();
 }
 
 }  // namespace
 
-BENCHMARK(OpenJob)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(OpenJob)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(PaintRoverScreen)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(CalculateEdits)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QGraphicsPathItem>
-#include <QGraphicsPixmapItem>
-#include <QGraphicsSimpleTextItem>
 #include <QImage>
 #include <QTest>
 #include <QWheelEvent>
@@ -12,6 +10,7 @@
 #include "GraphicsScene.h"
 #include "GraphicsView.h"
 #include "GuiTestSupport.h"
+#include "PointMarkerItem.h"
 #include "RawBench.h"
 
 namespace {
@@ -87,22 +86,25 @@ TEST(GraphicsScene, DrawsLinesFromTheRoversOwnBaseCopyAndFixedSizeMarkers) {
     EXPECT_TRUE(paths[0]->pen().isCosmetic());
     EXPECT_EQ(paths[0]->brush().style(), Qt::NoBrush);
 
-    const auto markers = itemsOf<QGraphicsPixmapItem>(scene);
+    const auto markers = itemsOf<PointMarkerItem>(scene);
     ASSERT_EQ(markers.size(), 2);
     EXPECT_EQ(markers[0]->pos(), QPointF(20, -10));
-    EXPECT_EQ(markers[0]->offset(), QPointF(-6, -6));
+    EXPECT_EQ(markers[0]->name(), "R1");
+    EXPECT_EQ(markers[0]->markerRect(), QRectF(-6, -6, 12, 12));
+    EXPECT_EQ(markers[0]->font().pixelSize(), 15);
     EXPECT_EQ(markers[1]->pos(), QPointF(1, -1));
-    EXPECT_EQ(markers[1]->offset(), QPointF(-9.5, -9.5));
-    const auto labels = itemsOf<QGraphicsSimpleTextItem>(scene);
-    ASSERT_EQ(labels.size(), 2);
-    EXPECT_EQ(labels[0]->text(), "R1");
-    EXPECT_EQ(labels[0]->pos(), QPointF(20, -10));
-    EXPECT_EQ(labels[0]->font().pixelSize(), 15);
-    EXPECT_EQ(labels[1]->text(), "B1");
-    for (QGraphicsItem* item : scene.items()) {
-        if (item == paths[0]) continue;
-        EXPECT_TRUE(item->flags() & QGraphicsItem::ItemIgnoresTransformations);
-    }
+    EXPECT_EQ(markers[1]->name(), "B1");
+    EXPECT_EQ(markers[1]->markerRect(), QRectF(-9.5, -9.5, 19, 19));
+    for (PointMarkerItem* marker : markers)
+        EXPECT_TRUE(marker->flags() & QGraphicsItem::ItemIgnoresTransformations);
+
+    // A Calculate moves and renames markers in place; other point counts need a new plan.
+    RoverPoint moved = rover("R1b", 12, 21, 0, 0);
+    EXPECT_TRUE(scene.updatePoints({base("B1", 1, 1)}, {moved}));
+    EXPECT_EQ(markers[0]->pos(), QPointF(21, -12));
+    EXPECT_EQ(markers[0]->name(), "R1b");
+    EXPECT_EQ(QPointF(paths[0]->path().elementAt(1)), QPointF(21, -12));
+    EXPECT_FALSE(scene.updatePoints({}, {moved}));
 }
 
 TEST(GraphicsScene, MarkersAreTheDrawnIcons) {
@@ -157,8 +159,7 @@ TEST(RawBenchPlan, OpenRedrawsTheWholeJobAndFitsIt) {
     prompter.openAnswers.push_back(scratch.path("one.raw"));
     window.findChild<QAction*>("action_Open")->trigger();
     EXPECT_EQ(window.planScene()->sceneRect(), QRectF(-2, -12, 24, 14));
-    EXPECT_EQ(itemsOf<QGraphicsPixmapItem>(*window.planScene()).size(), 2);
-    EXPECT_EQ(itemsOf<QGraphicsSimpleTextItem>(*window.planScene()).size(), 2);
+    EXPECT_EQ(itemsOf<PointMarkerItem>(*window.planScene()).size(), 2);
     EXPECT_EQ(itemsOf<QGraphicsPathItem>(*window.planScene()).size(), 1);
 
     // The view shows the whole rectangle after a redraw, whatever the zoom was.
