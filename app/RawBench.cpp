@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QStatusBar>
 
 #include "Ant_Manager.h"
 #include "Dialog_Help.h"
@@ -22,6 +23,18 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
 
     antManager_ = std::make_unique<Ant_Manager>();
     connect(antManager_.get(), &QDialog::accepted, this, &RawBench::draw_all);
+    // Without a catalogue every antenna offset is 0: say so in the status bar, and take the words back
+    // once another catalogue file is read or the missing one is written.
+    auto showAntennaProblem = [this, shown = QString()]() mutable {
+        const QString problem = antManager_->catalogueProblem();
+        if (!problem.isEmpty())
+            statusBar()->showMessage(problem);
+        else if (!shown.isEmpty() && statusBar()->currentMessage() == shown)
+            statusBar()->clearMessage();
+        shown = problem;
+    };
+    showAntennaProblem();
+    connect(antManager_.get(), &Ant_Manager::catalogueChanged, this, showAntennaProblem);
 
     methodModel_ = new QStringListModel(
         {tr("Bottom of Antenna-Vertical"), tr("Antenna Phase Center-Vertical"), tr("Bottom of Notch-Slant")},
