@@ -86,7 +86,6 @@ bool Ant_Manager::openCatalogue(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     QSettings(QSettings::UserScope, kSettingsOrganisation, kSettingsApplication)
         .setValue(kSettingsCatalogue, absolute);
-    if (editing_ >= 0) on_pushButton_cancel_clicked();  // the entry being edited belongs to the old file
     setCatalogue(absolute, names, entries, QString());
     return true;
 }
@@ -94,6 +93,7 @@ bool Ant_Manager::openCatalogue(const QString& path) {
 // Takes over the catalogue read from path: lists, file label, problem line and search group.
 void Ant_Manager::setCatalogue(const QString& path, const QStringList& names,
                                const QList<QStringList>& entries, const QString& problem) {
+    if (editing_ >= 0) on_pushButton_cancel_clicked();  // the entry being edited belongs to the old entries
     path_ = path;
     antennaNames = names;
     antennaEntries = entries;
