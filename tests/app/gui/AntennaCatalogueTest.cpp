@@ -32,9 +32,9 @@ Entries readCatalogue(QByteArray content) {
 }
 
 // A scratch working directory and settings of the test's own; d is the dialog under test.
-class AntManager : public ::testing::Test {
+class AntennaDialog : public ::testing::Test {
   protected:
-    AntManager() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path()); }
+    AntennaDialog() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path()); }
     Ant_Manager& open() {  // the dialog as the program builds it at start
         owned_ = std::make_unique<Ant_Manager>();
         d = owned_.get();
@@ -83,7 +83,7 @@ TEST(AntennaCatalogue, ReadsEntriesOfFiveLinesWhateverSurroundsThem) {
     for (const auto& c : cases) EXPECT_EQ(readCatalogue(c.file), c.expected) << c.what;
 }
 
-TEST_F(AntManager, AMissingOrUnreadableCatalogueIsReportedUntilOneIsWritten) {
+TEST_F(AntennaDialog, AMissingOrUnreadableCatalogueIsReportedUntilOneIsWritten) {
     for (bool directory : {false, true}) {
         if (directory) QDir().mkdir("Antenna.ini");
         RawBench window;
@@ -105,7 +105,7 @@ TEST_F(AntManager, AMissingOrUnreadableCatalogueIsReportedUntilOneIsWritten) {
     }
 }
 
-TEST_F(AntManager, EnterAddsTrimmedNamesAndRefusesCommasAndDuplicates) {
+TEST_F(AntennaDialog, EnterAddsTrimmedNamesAndRefusesCommasAndDuplicates) {
     open().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
     click("pushButton_new");
@@ -128,7 +128,7 @@ TEST_F(AntManager, EnterAddsTrimmedNamesAndRefusesCommasAndDuplicates) {
     EXPECT_EQ(readCatalogue(readFile("Antenna.ini")), d->antennaEntries);
 }
 
-TEST_F(AntManager, ShowsEntriesAndRewritesTheFileAfterAnEditOrADelete) {
+TEST_F(AntennaDialog, ShowsEntriesAndRewritesTheFileAfterAnEditOrADelete) {
     writeFile("Antenna.ini", twoAntennaCatalogue());
     open();
     QSignalSpy changed(d, &Ant_Manager::catalogueChanged);
@@ -159,7 +159,7 @@ TEST_F(AntManager, ShowsEntriesAndRewritesTheFileAfterAnEditOrADelete) {
     EXPECT_EQ(changed.count(), 2);
 }
 
-TEST_F(AntManager, AnotherCatalogueIsRememberedAndAFailedWriteChangesNothing) {
+TEST_F(AntennaDialog, AnotherCatalogueIsRememberedAndAFailedWriteChangesNothing) {
     writeFile("other.ini", twoAntennaCatalogue());
     open();
     prompter.openAnswers = {"missing.ini", "other.ini"};
