@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTreeWidget>
@@ -31,6 +32,20 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
 
     antManager_ = std::make_unique<Ant_Manager>();
     connect(antManager_.get(), &QDialog::accepted, this, &RawBench::draw_all);
+    // Without a catalogue every antenna offset is 0: the status bar says so for as long as it holds (a
+    // permanent label, which menus passing over the bar do not wipe), until another catalogue file is read
+    // or the missing one is written.
+    auto* catalogueProblem = new QLabel(this);
+    catalogueProblem->setObjectName(QStringLiteral("label_status_catalogue"));
+    catalogueProblem->setStyleSheet(QStringLiteral("color: #b00000"));
+    statusBar()->addPermanentWidget(catalogueProblem, 1);
+    auto showAntennaProblem = [this, catalogueProblem] {
+        catalogueProblem->setText(antManager_->catalogueProblem());
+        catalogueProblem->setVisible(!catalogueProblem->text().isEmpty());
+    };
+    showAntennaProblem();
+    connect(antManager_.get(), &Ant_Manager::catalogueChanged, this, showAntennaProblem);
+
     methodNames_ = {tr("Bottom of Antenna-Vertical"), tr("Antenna Phase Center-Vertical"),
                     tr("Bottom of Notch-Slant")};
     help_ = std::make_unique<Dialog_Help>();
@@ -51,6 +66,11 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
         redrawMap();
     });
     connect(session_, &JobSession::positionsChanged, this, &RawBench::updateMap);
+    // Another catalogue, or entries added, edited or deleted: the not-in-catalogue marks follow at once.
+    connect(antManager_.get(), &Ant_Manager::catalogueChanged, this, [this] {
+        baseModel_->refreshAll();
+        roverModel_->refreshAll();
+    });
 
     // Undo and redo of cell edits, Calculate and deletions, at the top of the Edit menu.
     QAction* undo = session_->undoStack()->createUndoAction(this, tr("&Undo"));

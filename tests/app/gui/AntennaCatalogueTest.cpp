@@ -2,230 +2,189 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextStream>
+#include <memory>
 
 #include "Ant_Manager.h"
 #include "AntennaCatalogue.h"
 #include "GuiTestSupport.h"
+#include "RawBench.h"
 
 namespace {
 
-QList<QStringList> readCatalogue(const QByteArray& content) {
-    QByteArray bytes = content;
-    QTextStream in(&bytes);
+using Entries = QList<QStringList>;
+const Entries kTwo = {{"HX-CSX601A", "0.060", "0.120", "0.090"}, {"TRM57971.00", "0.065", "0.128", "0.095"}};
+
+Entries readCatalogue(QByteArray content) {
+    QTextStream in(&content);
     QStringList names;
-    QList<QStringList> entries;
+    Entries entries;
     readAntennaCatalogue(in, names, entries);
-    EXPECT_EQ(names.size(), entries.size());
-    for (int i = 0; i < names.size() && i < entries.size(); ++i) EXPECT_EQ(names[i], entries[i].value(0));
+    for (int i = 0; i < names.size(); ++i) EXPECT_EQ(names[i], entries.value(i).value(0));
     return entries;
 }
 
-struct Dialog {
-    Ant_Manager dialog;
-    ScriptedPrompter prompter;
-    Dialog() { dialog.setPrompter(&prompter); }
-    template <typename T>
+// A scratch working directory and settings of the test's own; d is the dialog under test.
+class AntennaDialog : public ::testing::Test {
+  protected:
+    AntennaDialog() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path()); }
+    Ant_Manager& open() {  // the dialog as the program builds it at start
+        owned_ = std::make_unique<Ant_Manager>();
+        d = owned_.get();
+        d->setPrompter(&prompter);
+        return *d;
+    }
+    template <typename T = QLineEdit>
     T* child(const char* name) {
-        T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return d->findChild<T*>(QString::fromLatin1(name));
     }
-    void type(const char* field, const QString& text) { QTest::keyClicks(child<QLineEdit>(field), text); }
-    void add(const QString& name, const QString& bottom, const QString& top, const QString& middle) {
-        type("lineEdit_name_add", name);
-        type("lineEdit_bottom_add", bottom);
-        type("lineEdit_top_add", top);
-        type("lineEdit_middle_add", middle);
-        QTest::mouseClick(child<QPushButton>("pushButton_add"), Qt::LeftButton);
+    void click(const char* button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
+    // Fills the four "Ant Add" fields and confirms with Enter in the last one, or with the button.
+    void add(const QStringList& texts, bool enter = true) {
+        const char* fields[] = {"lineEdit_name_add", "lineEdit_bottom_add", "lineEdit_top_add",
+                                "lineEdit_middle_add"};
+        for (int i = 0; i < 4; ++i) child(fields[i])->setText(texts.value(i));
+        enter ? QTest::keyClick(child(fields[3]), Qt::Key_Return) : click("pushButton_add");
     }
+    QString warning() { return prompter.messages.isEmpty() ? QString() : prompter.messages.takeLast().text; }
+
+    QTemporaryDir settings_;
+    ScratchDir scratch;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Ant_Manager> owned_;
+    Ant_Manager* d = nullptr;
 };
 
 }  // namespace
 
 TEST(AntennaCatalogue, ReadsEntriesOfFiveLinesWhateverSurroundsThem) {
-    struct Case {
+    const QStringList a = {"A", "1", "2", "3"};
+    const struct {
         const char* what;
         QByteArray file;
-        QList<QStringList> expected;
+        Entries expected;
+    } cases[] = {
+        {"written by RawBench", twoAntennaCatalogue(), kTwo},
+        {"comments and blanks first", "; antennas\n\n[ANTENNA]\nA\n1\n2\n3\n", {a}},
+        {"cut short", "[ANTENNA]\nA\n1\n2\n3\n[ANTENNA]\nB", {a, {"B", "", "", ""}}},
+        {"section with a blank", "[ANTENNA] \nB\n1\n2\n3\n[ANTENNA]\nA\n1\n2\n3", {a}},
+        {"not trimmed", "[ANTENNA]\nA \n1\n2\n3", {{"A ", "1", "2", "3"}}},
+        {"taken whatever they hold", "[ANTENNA]\n[ANTENNA]\n1\n2\n3", {{"[ANTENNA]", "1", "2", "3"}}},
+        {"duplicates kept", "[ANTENNA]\nA\n1\n2\n3\n[ANTENNA]\nA\n1\n2\n3", {a, a}},
+        {"CR LF", "\r\n[ANTENNA]\r\nA\r\n1\r\n2\r\n3", {a}},
     };
-    const QList<Case> cases = {
-        {"written by RawBench",
-         twoAntennaCatalogue(),
-         {{"HX-CSX601A", "0.060", "0.120", "0.090"}, {"TRM57971.00", "0.065", "0.128", "0.095"}}},
-        {"comments and blanks before the first section",
-         "; antennas\n\n[ANTENNA]\nA\n1\n2\n3\n",
-         {{"A", "1", "2", "3"}}},
-        {"entry cut short after its name",
-         "[ANTENNA]\nA\n1\n2\n3\n[ANTENNA]\nB",
-         {{"A", "1", "2", "3"}, {"B", "", "", ""}}},
-        {"section line with a blank is not one",
-         "[ANTENNA] \nA\n1\n2\n3\n[ANTENNA]\nB\n4\n5\n6",
-         {{"B", "4", "5", "6"}}},
-        {"lines are not trimmed", "[ANTENNA]\nA \n1\n2\n3", {{"A ", "1", "2", "3"}}},
-        {"the four lines are taken whatever they hold",
-         "[ANTENNA]\n[ANTENNA]\n1\n2\n3",
-         {{"[ANTENNA]", "1", "2", "3"}}},
-        {"duplicates are kept",
-         "[ANTENNA]\nA\n1\n2\n3\n[ANTENNA]\nA\n4\n5\n6",
-         {{"A", "1", "2", "3"}, {"A", "4", "5", "6"}}},
-        {"CR LF line ends", "\r\n[ANTENNA]\r\nA\r\n1\r\n2\r\n3", {{"A", "1", "2", "3"}}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(readCatalogue(c.file), c.expected) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(readCatalogue(c.file), c.expected) << c.what;
 }
 
-TEST(AntennaCatalogue, AppendWritesTheExactLayoutAndReadsBack) {
-    ScratchDir scratch;
-    const QString path = scratch.path("Antenna.ini");
-    QString error;
-    ASSERT_TRUE(appendAntennaEntry(path, {"A1", "0.060", "0.120", "0.090"}, &error)) << error.toStdString();
-    EXPECT_EQ(readFile(path), QByteArray("\n[ANTENNA]\nA1\n0.060\n0.120\n0.090"));
-    ASSERT_TRUE(appendAntennaEntry(path, {"B2", "1", "2", "3"}, &error));
-    EXPECT_EQ(readFile(path), QByteArray("\n[ANTENNA]\nA1\n0.060\n0.120\n0.090\n[ANTENNA]\nB2\n1\n2\n3"));
-    EXPECT_EQ(readCatalogue(readFile(path)),
-              (QList<QStringList>{{"A1", "0.060", "0.120", "0.090"}, {"B2", "1", "2", "3"}}));
-}
-
-TEST(AntennaCatalogue, AppendReportsAFileThatCannotBeOpened) {
-    ScratchDir scratch;
-    QDir().mkdir(scratch.path("Antenna.ini"));  // a directory where the file should be
-    QString error;
-    EXPECT_FALSE(appendAntennaEntry(scratch.path("Antenna.ini"), {"A1", "1", "2", "3"}, &error));
-    EXPECT_FALSE(error.isEmpty());
-}
-
-TEST(AntennaCatalogue, OffsetByMethodIsZeroOutsideTheCatalogue) {
-    const QList<QStringList> entries = {{"A", "0.060", "0.120", "0.090"}, {"B", "x", "", "1e-3"}};
-    struct Case {
-        int index, method;
-        double offset;
-    };
-    for (const Case& c :
-         {Case{0, 0, 0.060}, Case{0, 1, 0.120}, Case{0, 2, 0.090}, Case{1, 0, 0.0}, Case{1, 1, 0.0},
-          Case{1, 2, 0.001}, Case{-1, 0, 0.0}, Case{2, 0, 0.0}, Case{0, 3, 0.0}, Case{0, -1, 0.0}})
-        EXPECT_EQ(antennaOffset(entries, c.index, c.method), c.offset) << c.index << "," << c.method;
-    EXPECT_EQ(antennaOffset({}, 0, 0), 0.0);
-}
-
-TEST(AntManager, LoadsTheCatalogueAndShowsTheChosenEntry) {
-    ScratchDir scratch;
-    writeFile("Antenna.ini", twoAntennaCatalogue());
-    Dialog d;
-    EXPECT_EQ(d.dialog.antennaNames, QStringList({"HX-CSX601A", "TRM57971.00"}));
-    EXPECT_EQ(d.dialog.windowTitle(), "Ant Manager");
-    auto* combo = d.child<QComboBox>("comboBox_ant_type_search");
-    EXPECT_EQ(combo->count(), 2);
-    EXPECT_EQ(d.child<QLineEdit>("lineEdit_bottom_search")->text(), "0.060");
-    EXPECT_TRUE(d.child<QLineEdit>("lineEdit_bottom_search")->isReadOnly());
-    combo->setCurrentIndex(1);
-    EXPECT_EQ(d.child<QLineEdit>("lineEdit_bottom_search")->text(), "0.065");
-    EXPECT_EQ(d.child<QLineEdit>("lineEdit_top_search")->text(), "0.128");
-    EXPECT_EQ(d.child<QLineEdit>("lineEdit_middle_search")->text(), "0.095");
-}
-
-TEST(AntManager, MissingFileGivesAnEmptyCatalogue) {
-    ScratchDir scratch;
-    Dialog d;
-    EXPECT_TRUE(d.dialog.antennaNames.isEmpty());
-    EXPECT_TRUE(d.dialog.antennaEntries.isEmpty());
-    EXPECT_EQ(d.child<QComboBox>("comboBox_ant_type_search")->count(), 0);
-}
-
-TEST(AntManager, NewShowsAndHidesTheAddGroup) {
-    ScratchDir scratch;
-    Dialog d;
-    auto* group = d.child<QGroupBox>("groupBox_2");
-    auto* add = d.child<QPushButton>("pushButton_add");
-    auto* cancel = d.child<QPushButton>("pushButton_cancel");
-    EXPECT_FALSE(group->isVisibleTo(&d.dialog));
-    EXPECT_FALSE(add->isVisibleTo(&d.dialog));
-    QTest::mouseClick(d.child<QPushButton>("pushButton_new"), Qt::LeftButton);
-    EXPECT_TRUE(group->isVisibleTo(&d.dialog));
-    EXPECT_TRUE(add->isVisibleTo(&d.dialog));
-    EXPECT_TRUE(cancel->isVisibleTo(&d.dialog));
-    QTest::mouseClick(d.child<QPushButton>("pushButton_new"), Qt::LeftButton);
-    EXPECT_FALSE(group->isVisibleTo(&d.dialog));
-    EXPECT_FALSE(cancel->isVisibleTo(&d.dialog));
-}
-
-TEST(AntManager, OffsetFieldsTakeNoFourthDecimalAndNoSign) {
-    ScratchDir scratch;
-    Dialog d;
-    struct Case {
-        const char* typed;
-        const char* kept;
-    };
-    for (const char* field : {"lineEdit_bottom_add", "lineEdit_top_add", "lineEdit_middle_add"}) {
-        for (const Case& c : {Case{"1.2345", "1.234"}, Case{"-0.5", "0.5"}, Case{"0.060", "0.060"}}) {
-            d.child<QLineEdit>(field)->clear();
-            d.type(field, QString::fromLatin1(c.typed));
-            EXPECT_EQ(d.child<QLineEdit>(field)->text(), c.kept) << field << " typed " << c.typed;
-        }
+TEST_F(AntennaDialog, AMissingOrUnreadableCatalogueIsReportedUntilOneIsWritten) {
+    for (bool directory : {false, true}) {
+        if (directory) QDir().mkdir("Antenna.ini");
+        RawBench window;
+        window.setPrompter(&prompter);
+        d = window.antennaManager();
+        const QString problem = d->catalogueProblem();
+        EXPECT_TRUE(problem.contains(QDir::current().absoluteFilePath("Antenna.ini")));
+        EXPECT_EQ(window.findChild<QLabel*>("label_status_catalogue")->text(), problem);
+        EXPECT_TRUE(child<QLabel>("label_catalogue_problem")->isVisibleTo(d));
+        EXPECT_EQ(child<QLabel>("label_catalogue_problem")->text(), problem);
+        if (directory) break;
+        click("pushButton_new");
+        add({"A1", "0.060", "0.120", "0.090"});
+        EXPECT_EQ(readFile("Antenna.ini"), QByteArray("\n[ANTENNA]\nA1\n0.060\n0.120\n0.090"));
+        EXPECT_EQ(d->catalogueProblem(), QString());
+        EXPECT_EQ(window.findChild<QLabel*>("label_status_catalogue")->text(), QString());
+        EXPECT_FALSE(child<QLabel>("label_catalogue_problem")->isVisibleTo(d));
+        QFile::remove("Antenna.ini");
     }
-    d.type("lineEdit_name_add", "-Any name, 1.23456");
-    EXPECT_EQ(d.child<QLineEdit>("lineEdit_name_add")->text(), "-Any name, 1.23456");
 }
 
-TEST(AntManager, AddAppendsToListsComboAndFile) {
-    ScratchDir scratch;
-    Dialog d;
-    QTest::mouseClick(d.child<QPushButton>("pushButton_new"), Qt::LeftButton);
-    d.add("A1", "0.060", "0.120", "0.090");
-    EXPECT_EQ(d.dialog.antennaEntries, (QList<QStringList>{{"A1", "0.060", "0.120", "0.090"}}));
-    EXPECT_EQ(readFile("Antenna.ini"), QByteArray("\n[ANTENNA]\nA1\n0.060\n0.120\n0.090"));
-    auto* combo = d.child<QComboBox>("comboBox_ant_type_search");
-    EXPECT_EQ(combo->currentText(), "A1");
-    EXPECT_EQ(d.child<QLineEdit>("lineEdit_middle_search")->text(), "0.090");
-    for (const char* field :
-         {"lineEdit_name_add", "lineEdit_bottom_add", "lineEdit_top_add", "lineEdit_middle_add"})
-        EXPECT_TRUE(d.child<QLineEdit>(field)->text().isEmpty()) << field;
-
-    d.add("a1", "1", "2", "3");  // differs in case only: a name of its own
-    EXPECT_EQ(d.dialog.antennaNames, QStringList({"A1", "a1"}));
-    EXPECT_EQ(combo->currentIndex(), 1);
-    EXPECT_EQ(readFile("Antenna.ini"),
-              QByteArray("\n[ANTENNA]\nA1\n0.060\n0.120\n0.090\n[ANTENNA]\na1\n1\n2\n3"));
-    EXPECT_TRUE(d.prompter.messages.isEmpty());
+TEST_F(AntennaDialog, EnterAddsTrimmedNamesAndRefusesCommasAndDuplicates) {
+    open().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
+    click("pushButton_new");
+    const struct {
+        const char* name;
+        const char* warning;  // part of the warning, "" for none
+        bool added;
+    } cases[] = {{"  A1 ", "", true},     {"a1", "", true},  {"A1", "A1 already exits", false},
+                 {"B,2", "comma", false}, {"  ", "", false}, {"C3", "", true}};
+    for (const auto& c : cases) {
+        add({c.name, "0.060", "0.120", "0.090"}, /*enter=*/c.name[0] != 'C');  // C3 with the &Add button
+        const QString shown = warning();
+        EXPECT_TRUE(*c.warning ? shown.contains(c.warning) : shown.isEmpty()) << c.name;
+        EXPECT_EQ(child("lineEdit_name_add")->text().isEmpty(), c.added) << c.name;
+    }
+    EXPECT_EQ(d->antennaNames, QStringList({"A1", "a1", "C3"}));
+    EXPECT_TRUE(child<QPushButton>("pushButton_new")->isChecked());  // Enter pressed no other button
+    EXPECT_TRUE(prompter.openQuestions.isEmpty());
+    EXPECT_EQ(child<QComboBox>("comboBox_ant_type_search")->currentText(), "C3");
+    EXPECT_EQ(readCatalogue(readFile("Antenna.ini")), d->antennaEntries);
 }
 
-TEST(AntManager, AddRefusesADuplicateAndIgnoresEmptyFields) {
-    ScratchDir scratch;
+TEST_F(AntennaDialog, ShowsEntriesAndRewritesTheFileAfterAnEditOrADelete) {
     writeFile("Antenna.ini", twoAntennaCatalogue());
-    Dialog d;
-    QTest::mouseClick(d.child<QPushButton>("pushButton_new"), Qt::LeftButton);
-    d.add("TRM57971.00", "1", "2", "3");
-    ASSERT_EQ(d.prompter.messages.size(), 1);
-    EXPECT_EQ(d.prompter.messages[0].icon, QMessageBox::Warning);
-    EXPECT_EQ(d.prompter.messages[0].title, "Warning");
-    EXPECT_EQ(d.prompter.messages[0].text, "TRM57971.00 already exits");
-    EXPECT_EQ(d.child<QLineEdit>("lineEdit_name_add")->text(), "TRM57971.00");  // the fields keep their text
-    EXPECT_EQ(d.dialog.antennaNames.size(), 2);
+    open();
+    QSignalSpy changed(d, &Ant_Manager::catalogueChanged);
+    EXPECT_EQ(d->antennaEntries, kTwo);
+    EXPECT_FALSE(child<QLabel>("label_catalogue_problem")->isVisibleTo(d));
+    EXPECT_EQ(child("lineEdit_bottom_search")->text(), "0.060");
+    child<QComboBox>("comboBox_ant_type_search")->setCurrentIndex(1);
+    EXPECT_EQ(child("lineEdit_middle_search")->text(), "0.095");
+    QTest::keyClicks(child("lineEdit_top_add"), "-1.2345");
+    EXPECT_EQ(child("lineEdit_top_add")->text(), "1.234");  // no sign, no fourth decimal
+    click("pushButton_edit");
+    EXPECT_EQ(child("lineEdit_top_add")->text(), "0.128");
+    add({"TRM57971.00", "0.065", "0.200", "0.095"});
+    QByteArray file = twoAntennaCatalogue().replace("0.128", "0.200");  // rewritten as the appends write it
+    EXPECT_EQ(readFile("Antenna.ini"), file);
+    EXPECT_EQ(readCatalogue(file), d->antennaEntries);
+    EXPECT_EQ(child("lineEdit_top_search")->text(), "0.200");
 
-    d.child<QLineEdit>("lineEdit_name_add")->clear();
-    d.child<QLineEdit>("lineEdit_top_add")->clear();
-    d.add("NEW", "", "", "");  // Top stays empty
-    EXPECT_EQ(d.dialog.antennaNames.size(), 2);
-    EXPECT_EQ(readFile("Antenna.ini"), twoAntennaCatalogue());
-
-    QTest::mouseClick(d.child<QPushButton>("pushButton_cancel"), Qt::LeftButton);
-    EXPECT_TRUE(d.child<QLineEdit>("lineEdit_name_add")->text().isEmpty());
-    EXPECT_TRUE(d.child<QLineEdit>("lineEdit_bottom_add")->text().isEmpty());
-    EXPECT_TRUE(d.child<QGroupBox>("groupBox_2")->isVisibleTo(&d.dialog));  // Cancel does not hide the group
+    child<QComboBox>("comboBox_ant_type_search")->setCurrentIndex(0);
+    for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        prompter.messageAnswer = answer;
+        click("pushButton_delete");
+    }
+    ASSERT_EQ(prompter.messages.size(), 2);
+    EXPECT_TRUE(prompter.messages[0].text.contains("HX-CSX601A"));
+    EXPECT_EQ(d->antennaNames, QStringList({"TRM57971.00"}));
+    EXPECT_EQ(readFile("Antenna.ini"), file.mid(file.indexOf("\n[ANTENNA]\nTRM")));
+    EXPECT_EQ(changed.count(), 2);
 }
 
-TEST(AntManager, AFailedAppendIsReportedAndTheEntryKept) {
-    ScratchDir scratch;
-    Dialog d;
-    QDir().mkdir("Antenna.ini");
-    QTest::mouseClick(d.child<QPushButton>("pushButton_new"), Qt::LeftButton);
-    d.add("A1", "1", "2", "3");
-    EXPECT_EQ(d.dialog.antennaNames, QStringList({"A1"}));
-    ASSERT_EQ(d.prompter.messages.size(), 1);
-    EXPECT_EQ(d.prompter.messages[0].icon, QMessageBox::Warning);
-    EXPECT_TRUE(d.prompter.messages[0].text.contains(QDir::current().absoluteFilePath("Antenna.ini")))
-        << d.prompter.messages[0].text.toStdString();
+TEST_F(AntennaDialog, AnotherCatalogueIsRememberedAndAFailedWriteChangesNothing) {
+    writeFile("other.ini", twoAntennaCatalogue());
+    open();
+    prompter.openAnswers = {"missing.ini", "other.ini"};
+    click("pushButton_open");  // cannot be read: reported, and nothing changes
+    click("pushButton_open");
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(warning().contains(QDir::current().absoluteFilePath("missing.ini")));
+    EXPECT_EQ(d->antennaEntries, kTwo);
+    EXPECT_EQ(d->catalogueProblem(), QString());
+    EXPECT_EQ(open().antennaEntries, kTwo);  // the next start reads it again
+
+    QFile::remove("other.ini");
+    QDir().mkdir("other.ini");  // from now on the file can be neither written nor read
+    prompter.messageAnswer = QMessageBox::Yes;
+    click("pushButton_new");
+    add({"A1", "1", "2", "3"});
+    click("pushButton_edit");
+    add({"B2", "1", "2", "3"});
+    click("pushButton_delete");
+    ASSERT_EQ(prompter.messages.size(), 4);  // add, edit, the question and delete
+    for (int i : {0, 1, 3})
+        EXPECT_TRUE(prompter.messages[i].text.contains(QDir::current().absoluteFilePath("other.ini")));
+    EXPECT_EQ(d->antennaEntries, kTwo);
+    EXPECT_EQ(child("lineEdit_name_add")->text(), "B2");  // the edit is still there to try again
+    EXPECT_TRUE(open().catalogueProblem().contains(QDir::current().absoluteFilePath("other.ini")));
+    writeFile("Antenna.ini", "[ANTENNA]\nA\n1\n2\n3");
+    EXPECT_EQ(open().antennaNames, QStringList({"A"}));  // a local catalogue comes first
 }
