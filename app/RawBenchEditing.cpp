@@ -33,7 +33,10 @@ QString listedNames(const QStringList& names) {
 void RawBench::on_action_Calculate_triggered() {
     if (!commitOpenEditors()) return;
     const QList<PointChange> changes = session_->calculate();
-    if (!changes.isEmpty()) changesDock_->show();
+    if (!changes.isEmpty() && !changesDock_->isVisible()) {
+        changesDock_->show();
+        resizeDocks({changesDock_}, {fontMetrics().height() * 8}, Qt::Vertical);  // the plan keeps its room
+    }
     prompter().askMessage(QMessageBox::Warning, this, tr("Warning"),
                           tr("Finished") + QLatin1Char('\n') + changeCountText(changes));
 }
