@@ -177,6 +177,18 @@ TEST(RawBenchWindow, DeletesSelectedRowsUndoablyAndAsksAboutUnsavedWork) {
 
     w.window->session()->undoStack()->undo();
     EXPECT_EQ(w.window->job().rovers.size(), 3);
+
+    // Sorted and filtered, the rows still name the right points.
+    rovers->sortByColumn(0, Qt::DescendingOrder);
+    EXPECT_EQ(rovers->model()->index(0, 0).data().toString(), "P3");
+    w.find<QLineEdit>("lineEdit_rover_filter")->setText("p1");
+    ASSERT_EQ(rovers->model()->rowCount(), 1);
+    rovers->selectionModel()->clearSelection();
+    rovers->setCurrentIndex(rovers->model()->index(0, 4));
+    w.prompter.messageAnswers = {QMessageBox::Ok};
+    w.find<QAction>("action_Delete_Rover")->trigger();
+    ASSERT_EQ(w.window->job().rovers.size(), 2);
+    EXPECT_EQ(w.window->job().rovers[0].name, "P2");
     w.prompter.messageAnswers = {QMessageBox::Discard};
     EXPECT_TRUE(w.window->close());
 }
