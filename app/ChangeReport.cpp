@@ -28,6 +28,17 @@ class Differences {
     QStringList parts_;
 };
 
+// The values rovers and bases share: position and antenna set-up.
+template <typename Point>
+void compare(Differences& d, const Point& a, const Point& b, const QStringList& methods) {
+    d.length(tr("N"), a.north, b.north);
+    d.length(tr("E"), a.east, b.east);
+    d.length(tr("H"), a.height, b.height);
+    d.text(tr("Ant Type"), a.antennaType, b.antennaType);
+    d.length(tr("Ant Height"), a.antennaHeight, b.antennaHeight);
+    d.text(tr("Ant Method"), methodName(methods, a.antennaMethod), methodName(methods, b.antennaMethod));
+}
+
 }  // namespace
 
 QList<ChangeLine> describeChanges(const QList<PointChange>& changes, const QStringList& methods) {
@@ -42,13 +53,7 @@ QList<ChangeLine> describeChanges(const QList<PointChange>& changes, const QStri
             line.point = b.name;
             line.kind = tr("Rover");
             d.text(tr("Name"), a.name, b.name);
-            d.length(tr("N"), a.north, b.north);
-            d.length(tr("E"), a.east, b.east);
-            d.length(tr("H"), a.height, b.height);
-            d.text(tr("Ant Type"), a.antennaType, b.antennaType);
-            d.length(tr("Ant Height"), a.antennaHeight, b.antennaHeight);
-            d.text(tr("Ant Method"), methodName(methods, a.antennaMethod),
-                   methodName(methods, b.antennaMethod));
+            compare(d, a, b, methods);
             if (c.reasons & OwnEdit) why << tr("own antenna edit");
             if (c.reasons & BaseMoved) why << tr("base %1 moved").arg(c.movedBase);
         } else {
@@ -56,13 +61,7 @@ QList<ChangeLine> describeChanges(const QList<PointChange>& changes, const QStri
             const BaseStation& b = c.baseAfter;
             line.point = b.name;
             line.kind = tr("Base");
-            d.length(tr("N"), a.north, b.north);
-            d.length(tr("E"), a.east, b.east);
-            d.length(tr("H"), a.height, b.height);
-            d.text(tr("Ant Type"), a.antennaType, b.antennaType);
-            d.length(tr("Ant Height"), a.antennaHeight, b.antennaHeight);
-            d.text(tr("Ant Method"), methodName(methods, a.antennaMethod),
-                   methodName(methods, b.antennaMethod));
+            compare(d, a, b, methods);
             why << tr("own edit");
         }
         line.what = d.joined();

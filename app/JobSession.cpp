@@ -11,17 +11,6 @@ namespace {
 
 constexpr int kCalculateCommandId = 1;
 
-int fieldCount(const RoverEdit& e) {
-    return int(e.name.has_value()) + int(e.antennaType.has_value()) + int(e.antennaHeight.has_value()) +
-           int(e.antennaMethod.has_value());
-}
-
-int fieldCount(const BaseEdit& e) {
-    return int(e.north.has_value()) + int(e.east.has_value()) + int(e.height.has_value()) +
-           int(e.antennaType.has_value()) + int(e.antennaHeight.has_value()) +
-           int(e.antennaMethod.has_value());
-}
-
 template <typename T>
 QVariant toVariant(const std::optional<T>& value) {
     return value ? QVariant::fromValue(*value) : QVariant();
@@ -35,51 +24,47 @@ void fromVariant(std::optional<T>& field, const QVariant& value) {
         field.reset();
 }
 
-// The pending slot of a field in an edit, handed to f; false when the kind has no such field.
+// The pending slot of a field in an edit, handed to f.
 template <typename F>
-bool withRoverField(RoverEdit& e, EditField field, F f) {
+void withField(PointEdit& e, EditField field, F f) {
     switch (field) {
         case EditField::Name:
-            f(e.name);
-            return true;
+            return f(e.name);
+        case EditField::North:
+            return f(e.north);
+        case EditField::East:
+            return f(e.east);
+        case EditField::Height:
+            return f(e.height);
         case EditField::AntennaType:
-            f(e.antennaType);
-            return true;
+            return f(e.antennaType);
         case EditField::AntennaHeight:
-            f(e.antennaHeight);
-            return true;
+            return f(e.antennaHeight);
         case EditField::Method:
-            f(e.antennaMethod);
-            return true;
-        default:
-            return false;
+            return f(e.antennaMethod);
     }
 }
 
-template <typename F>
-bool withBaseField(BaseEdit& e, EditField field, F f) {
+// The stored value of a field of a rover or a base.
+template <typename Point>
+QVariant fieldValue(const Point& p, EditField field) {
     switch (field) {
+        case EditField::Name:
+            return p.name;
         case EditField::North:
-            f(e.north);
-            return true;
+            return p.north;
         case EditField::East:
-            f(e.east);
-            return true;
+            return p.east;
         case EditField::Height:
-            f(e.height);
-            return true;
+            return p.height;
         case EditField::AntennaType:
-            f(e.antennaType);
-            return true;
+            return p.antennaType;
         case EditField::AntennaHeight:
-            f(e.antennaHeight);
-            return true;
+            return p.antennaHeight;
         case EditField::Method:
-            f(e.antennaMethod);
-            return true;
-        default:
-            return false;
+            return p.antennaMethod;
     }
+    return {};
 }
 
 bool isLength(EditField field) {
@@ -119,12 +104,12 @@ class JobSession::CalculateCommand : public QUndoCommand {
     struct RoverEntry {
         qsizetype index;
         RoverPoint before, after;
-        RoverState stateBefore, stateAfter;
+        PointState stateBefore, stateAfter;
     };
     struct BaseEntry {
         qsizetype index;
         BaseStation before, after;
-        BaseState stateBefore, stateAfter;
+        PointState stateBefore, stateAfter;
     };
 
     CalculateCommand(JobSession* s, QList<RoverEntry> rovers, QList<BaseEntry> bases,
@@ -141,11 +126,11 @@ class JobSession::CalculateCommand : public QUndoCommand {
     void apply(bool back) {
         for (const RoverEntry& e : rovers_) {
             session_->job_.rovers[e.index] = back ? e.before : e.after;
-            session_->setRoverState(e.index, back ? e.stateBefore : e.stateAfter);
+            session_->setState(PointKind::Rover, e.index, back ? e.stateBefore : e.stateAfter);
         }
         for (const BaseEntry& e : bases_) {
             session_->job_.bases[e.index] = back ? e.before : e.after;
-            session_->setBaseState(e.index, back ? e.stateBefore : e.stateAfter);
+            session_->setState(PointKind::Base, e.index, back ? e.stateBefore : e.stateAfter);
         }
         emit session_->pointsChanged(PointKind::Rover, 0, session_->job_.rovers.size() - 1);
         emit session_->pointsChanged(PointKind::Base, 0, session_->job_.bases.size() - 1);
@@ -166,12 +151,12 @@ class JobSession::DeleteCommand : public QUndoCommand {
         RoverPoint rover;
         bool hadGroup;
         PointRecordGroup group;
-        RoverState state;
+        PointState state;
     };
     struct BaseEntry {
         qsizetype index;
         BaseStation base;
-        BaseState state;
+        PointState state;
     };
 
     // Both lists ascending by index.
@@ -183,13 +168,13 @@ class JobSession::DeleteCommand : public QUndoCommand {
     void redo() override {
         RawJob& job = session_->job_;
         for (auto e = rovers_.crbegin(); e != rovers_.crend(); ++e) {
-            session_->pendingFields_ -= fieldCount(session_->roverStates_[e->index].edit);
+            session_->pendingFields_ -= session_->roverStates_[e->index].edit.fieldCount();
             job.rovers.removeAt(e->index);
             session_->roverStates_.removeAt(e->index);
             if (e->hadGroup) job.groups.removeAt(e->index);
         }
         for (auto e = bases_.crbegin(); e != bases_.crend(); ++e) {
-            session_->pendingFields_ -= fieldCount(session_->baseStates_[e->index].edit);
+            session_->pendingFields_ -= session_->baseStates_[e->index].edit.fieldCount();
             job.bases.removeAt(e->index);
             session_->baseStates_.removeAt(e->index);
         }
@@ -201,13 +186,13 @@ class JobSession::DeleteCommand : public QUndoCommand {
         for (const BaseEntry& e : bases_) {
             job.bases.insert(e.index, e.base);
             session_->baseStates_.insert(e.index, e.state);
-            session_->pendingFields_ += fieldCount(e.state.edit);
+            session_->pendingFields_ += e.state.edit.fieldCount();
         }
         for (const RoverEntry& e : rovers_) {
             job.rovers.insert(e.index, e.rover);
             session_->roverStates_.insert(e.index, e.state);
             if (e.hadGroup) job.groups.insert(e.index, e.group);
-            session_->pendingFields_ += fieldCount(e.state.edit);
+            session_->pendingFields_ += e.state.edit.fieldCount();
         }
         emit session_->jobReset();
     }
@@ -227,71 +212,32 @@ JobSession::~JobSession() = default;
 void JobSession::setJob(RawJob job) {
     undo_.clear();
     job_ = std::move(job);
-    roverStates_ = QList<RoverState>(job_.rovers.size());
-    baseStates_ = QList<BaseState>(job_.bases.size());
+    roverStates_ = QList<PointState>(job_.rovers.size());
+    baseStates_ = QList<PointState>(job_.bases.size());
     pendingFields_ = 0;
     emit jobReset();
 }
 
-void JobSession::setRoverState(qsizetype row, const RoverState& state) {
-    pendingFields_ += fieldCount(state.edit) - fieldCount(roverStates_[row].edit);
-    roverStates_[row] = state;
-}
-
-void JobSession::setBaseState(qsizetype row, const BaseState& state) {
-    pendingFields_ += fieldCount(state.edit) - fieldCount(baseStates_[row].edit);
-    baseStates_[row] = state;
+void JobSession::setState(PointKind kind, qsizetype row, const PointState& state) {
+    PointState& current = states(kind)[row];
+    pendingFields_ += state.edit.fieldCount() - current.edit.fieldCount();
+    current = state;
 }
 
 QVariant JobSession::storedValue(PointKind kind, qsizetype row, EditField field) const {
-    if (kind == PointKind::Rover) {
-        if (row < 0 || row >= job_.rovers.size()) return {};
-        const RoverPoint& r = job_.rovers[row];
-        switch (field) {
-            case EditField::Name:
-                return r.name;
-            case EditField::AntennaType:
-                return r.antennaType;
-            case EditField::AntennaHeight:
-                return r.antennaHeight;
-            case EditField::Method:
-                return r.antennaMethod;
-            default:
-                return {};
-        }
-    }
-    if (row < 0 || row >= job_.bases.size()) return {};
-    const BaseStation& b = job_.bases[row];
-    switch (field) {
-        case EditField::Name:
-            return b.name;
-        case EditField::North:
-            return b.north;
-        case EditField::East:
-            return b.east;
-        case EditField::Height:
-            return b.height;
-        case EditField::AntennaType:
-            return b.antennaType;
-        case EditField::AntennaHeight:
-            return b.antennaHeight;
-        case EditField::Method:
-            return b.antennaMethod;
-    }
-    return {};
+    const bool rover = kind == PointKind::Rover;
+    if (row < 0 || row >= (rover ? job_.rovers.size() : job_.bases.size())) return {};
+    // A rover's coordinates follow from Calculate only: they are no edited field.
+    if (rover && (field == EditField::North || field == EditField::East || field == EditField::Height))
+        return {};
+    return rover ? fieldValue(job_.rovers[row], field) : fieldValue(job_.bases[row], field);
 }
 
 QVariant JobSession::pendingValue(PointKind kind, qsizetype row, EditField field) const {
+    if (row < 0 || row >= states(kind).size()) return {};
+    PointEdit edit = states(kind)[row].edit;
     QVariant result;
-    if (kind == PointKind::Rover) {
-        if (row < 0 || row >= roverStates_.size()) return result;
-        RoverEdit edit = roverStates_[row].edit;
-        withRoverField(edit, field, [&](const auto& slot) { result = toVariant(slot); });
-    } else {
-        if (row < 0 || row >= baseStates_.size()) return result;
-        BaseEdit edit = baseStates_[row].edit;
-        withBaseField(edit, field, [&](const auto& slot) { result = toVariant(slot); });
-    }
+    withField(edit, field, [&](const auto& slot) { result = toVariant(slot); });
     return result;
 }
 
@@ -305,20 +251,13 @@ bool JobSession::isPending(PointKind kind, qsizetype row, EditField field) const
 }
 
 bool JobSession::isChanged(PointKind kind, qsizetype row) const {
-    if (kind == PointKind::Rover) return row >= 0 && row < roverStates_.size() && roverStates_[row].changed;
-    return row >= 0 && row < baseStates_.size() && baseStates_[row].changed;
+    return row >= 0 && row < states(kind).size() && states(kind)[row].changed;
 }
 
 void JobSession::setPending(PointKind kind, qsizetype row, EditField field, const QVariant& pending) {
-    if (kind == PointKind::Rover) {
-        RoverState state = roverStates_[row];
-        withRoverField(state.edit, field, [&](auto& slot) { fromVariant(slot, pending); });
-        setRoverState(row, state);
-    } else {
-        BaseState state = baseStates_[row];
-        withBaseField(state.edit, field, [&](auto& slot) { fromVariant(slot, pending); });
-        setBaseState(row, state);
-    }
+    PointState state = states(kind)[row];
+    withField(state.edit, field, [&](auto& slot) { fromVariant(slot, pending); });
+    setState(kind, row, state);
     emit pointsChanged(kind, row, row);
 }
 
@@ -377,7 +316,7 @@ QList<PointChange> JobSession::calculate() {
     std::map<qsizetype, CalculateCommand::RoverEntry> rovers;
     std::map<qsizetype, PointChange> roverChanges;
     for (qsizetype i = 0; i < roverStates_.size(); ++i) {
-        const RoverState& state = roverStates_[i];
+        const PointState& state = roverStates_[i];
         if (state.edit.isEmpty()) continue;
         CalculateCommand::RoverEntry entry{i, job_.rovers[i], {}, state, {}};
         if (roverEditChanges(job_.rovers[i], state.edit)) {
@@ -400,7 +339,7 @@ QList<PointChange> JobSession::calculate() {
     QList<CalculateCommand::BaseEntry> bases;
     QList<PointChange> baseChanges;
     for (qsizetype j = 0; j < baseStates_.size(); ++j) {
-        const BaseState& state = baseStates_[j];
+        const PointState& state = baseStates_[j];
         if (state.edit.isEmpty()) continue;
         CalculateCommand::BaseEntry entry{j, job_.bases[j], job_.bases[j], state, {}};
         entry.stateAfter.changed = state.changed;
@@ -444,10 +383,10 @@ QList<PointChange> JobSession::calculate() {
     QList<CalculateCommand::RoverEntry> roverEntries;
     roverEntries.reserve(static_cast<qsizetype>(rovers.size()));
     for (auto& [index, entry] : rovers) {
-        entry.stateAfter.edit = RoverEdit();
+        entry.stateAfter.edit = PointEdit();
         roverEntries << std::move(entry);
     }
-    for (CalculateCommand::BaseEntry& entry : bases) entry.stateAfter.edit = BaseEdit();
+    for (CalculateCommand::BaseEntry& entry : bases) entry.stateAfter.edit = PointEdit();
     undo_.push(new CalculateCommand(this, std::move(roverEntries), std::move(bases), changes));
     return changes;
 }

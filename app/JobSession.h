@@ -37,12 +37,8 @@ struct PointChange {
 
 // Per-point state beside the job lists (kept parallel to them): the pending edit and whether the point
 // was changed by a Calculate of this session.
-struct RoverState {
-    RoverEdit edit;
-    bool changed = false;
-};
-struct BaseState {
-    BaseEdit edit;
+struct PointState {
+    PointEdit edit;
     bool changed = false;
 };
 
@@ -107,14 +103,19 @@ class JobSession : public QObject {
     class CalculateCommand;
     class DeleteCommand;
 
-    void setRoverState(qsizetype row, const RoverState& state);
-    void setBaseState(qsizetype row, const BaseState& state);
+    QList<PointState>& states(PointKind kind) {
+        return kind == PointKind::Rover ? roverStates_ : baseStates_;
+    }
+    const QList<PointState>& states(PointKind kind) const {
+        return kind == PointKind::Rover ? roverStates_ : baseStates_;
+    }
+    void setState(PointKind kind, qsizetype row, const PointState& state);
     void setPending(PointKind kind, qsizetype row, EditField field, const QVariant& pending);
     QVariant pendingValue(PointKind kind, qsizetype row, EditField field) const;
 
     RawJob job_;
-    QList<RoverState> roverStates_;  // parallel to job_.rovers
-    QList<BaseState> baseStates_;    // parallel to job_.bases
+    QList<PointState> roverStates_;  // parallel to job_.rovers
+    QList<PointState> baseStates_;   // parallel to job_.bases
     int pendingFields_ = 0;
     const QStringList* names_;
     const QList<QStringList>* entries_;

@@ -14,28 +14,24 @@ enum class PointKind { Base, Rover };
 // East, Height, AntennaType, AntennaHeight, Method.
 enum class EditField { Name, North, East, Height, AntennaType, AntennaHeight, Method };
 
-// Pending values of one rover point.
-struct RoverEdit {
+// Pending values of one point. Rovers use name, antenna type, antenna height and method; bases use north,
+// east, height, antenna type, antenna height and method.
+struct PointEdit {
     std::optional<QString> name;
-    std::optional<QString> antennaType;
-    std::optional<double> antennaHeight;  // metres
-    std::optional<int> antennaMethod;     // 0..2 (a stored index outside stays until another is chosen)
-
-    bool isEmpty() const { return !name && !antennaType && !antennaHeight && !antennaMethod; }
-};
-
-// Pending values of one base station.
-struct BaseEdit {
     std::optional<double> north;   // metres
     std::optional<double> east;    // metres
     std::optional<double> height;  // metres
     std::optional<QString> antennaType;
     std::optional<double> antennaHeight;  // metres
-    std::optional<int> antennaMethod;
+    std::optional<int> antennaMethod;     // 0..2 (a stored index outside stays until another is chosen)
 
-    bool isEmpty() const {
-        return !north && !east && !height && !antennaType && !antennaHeight && !antennaMethod;
+    // How many fields hold a pending value.
+    int fieldCount() const {
+        return int(name.has_value()) + int(north.has_value()) + int(east.has_value()) +
+               int(height.has_value()) + int(antennaType.has_value()) + int(antennaHeight.has_value()) +
+               int(antennaMethod.has_value());
     }
+    bool isEmpty() const { return fieldCount() == 0; }
 };
 
 // A number typed into a cell: optional sign, digits with at most one decimal point, blanks around it. A

@@ -23,14 +23,14 @@ double antennaOffsetByName(const AntennaCatalogueRef& catalogue, const QString& 
     return antennaOffset(catalogue.entries, static_cast<int>(catalogue.names.indexOf(type)), method);
 }
 
-bool roverEditChanges(const RoverPoint& rover, const RoverEdit& edit) {
+bool roverEditChanges(const RoverPoint& rover, const PointEdit& edit) {
     return (edit.antennaType && *edit.antennaType != rover.antennaType) ||
            (edit.antennaHeight && differsBeyondTolerance(rover.antennaHeight, *edit.antennaHeight)) ||
            (edit.antennaMethod && *edit.antennaMethod != rover.antennaMethod) ||
            (edit.name && *edit.name != rover.name);
 }
 
-void applyRoverEdit(RoverPoint& rover, const RoverEdit& edit, const AntennaCatalogueRef& catalogue) {
+void applyRoverEdit(RoverPoint& rover, const PointEdit& edit, const AntennaCatalogueRef& catalogue) {
     const QString newType = edit.antennaType.value_or(rover.antennaType);
     const int newMethod = edit.antennaMethod.value_or(rover.antennaMethod);
     const double newAntennaHeight = edit.antennaHeight.value_or(rover.antennaHeight);
@@ -43,7 +43,7 @@ void applyRoverEdit(RoverPoint& rover, const RoverEdit& edit, const AntennaCatal
     rover.antennaMethod = newMethod;
 }
 
-bool baseEditChanges(const BaseStation& base, const BaseEdit& edit) {
+bool baseEditChanges(const BaseStation& base, const PointEdit& edit) {
     return (edit.north && differsBeyondTolerance(base.north, *edit.north)) ||
            (edit.east && differsBeyondTolerance(base.east, *edit.east)) ||
            (edit.height && differsBeyondTolerance(base.height, *edit.height)) ||
@@ -52,7 +52,7 @@ bool baseEditChanges(const BaseStation& base, const BaseEdit& edit) {
            (edit.antennaMethod && *edit.antennaMethod != base.antennaMethod);
 }
 
-BaseShift applyBaseEdit(BaseStation& base, const BaseEdit& edit, const AntennaCatalogueRef& catalogue) {
+BaseShift applyBaseEdit(BaseStation& base, const PointEdit& edit, const AntennaCatalogueRef& catalogue) {
     const double oldN = base.north;
     const double oldE = base.east;
     const double oldH = base.height;

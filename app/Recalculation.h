@@ -33,14 +33,14 @@ bool differsBeyondTolerance(double stored, double edited);
 double antennaOffsetByName(const AntennaCatalogueRef& catalogue, const QString& type, int method);
 
 // Whether edit changes rover: antenna type (exact text), antenna height beyond the tolerance, method, name.
-bool roverEditChanges(const RoverPoint& rover, const RoverEdit& edit);
+bool roverEditChanges(const RoverPoint& rover, const PointEdit& edit);
 
 // Applies edit to rover: new name, antenna set-up and the height that keeps the phase centre in place.
 // North and east never change here.
-void applyRoverEdit(RoverPoint& rover, const RoverEdit& edit, const AntennaCatalogueRef& catalogue);
+void applyRoverEdit(RoverPoint& rover, const PointEdit& edit, const AntennaCatalogueRef& catalogue);
 
 // Whether edit changes base: N, E, H beyond the tolerance, antenna type, antenna height, method.
-bool baseEditChanges(const BaseStation& base, const BaseEdit& edit);
+bool baseEditChanges(const BaseStation& base, const PointEdit& edit);
 
 // Shift of a base station's antenna phase centre, carried to every rover measured from it.
 struct BaseShift {
@@ -52,7 +52,7 @@ struct BaseShift {
 // Applies edit to base and returns the shift of its phase centre:
 //   dN = newN - oldN, dE = newE - oldE, dH = newTotal + newH - oldH - oldTotal,
 // each total being antenna offset + antenna height.
-BaseShift applyBaseEdit(BaseStation& base, const BaseEdit& edit, const AntennaCatalogueRef& catalogue);
+BaseShift applyBaseEdit(BaseStation& base, const PointEdit& edit, const AntennaCatalogueRef& catalogue);
 
 // Moves a rover measured from a base that changed from before to after: its position by shift, and its
 // own copy of the base by the change of the base's position, taking the base's new antenna set-up. A copy
