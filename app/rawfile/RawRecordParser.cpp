@@ -104,7 +104,7 @@ bool RawRecordParser::parseJob(std::string_view line, JobRecord& r) {
 bool RawRecordParser::parseCoordSystem(std::string_view line, CoordSystemRecord& r) {
     return parseFields(line, 2, [&](std::uint32_t k, std::string_view value) {
         if (k == key("CO"))
-            r.code = lowByte(lenientInt(value));
+            r.code = lenientInt(value);
         else if (k == key("ZG"))
             assignText(r.zg, value);
         else if (k == key("ZN"))
@@ -270,9 +270,9 @@ bool RawRecordParser::parseEpoch(std::string_view line, EpochRecord& r) {
         else if (k == key("DV"))
             r.dv = lenientReal(value);
         else if (k == key("GM"))
-            r.gm = lowByte(lenientInt(value));
+            r.gm = lenientInt(value);
         else if (k == key("CL"))
-            r.cl = lowByte(lenientInt(value));
+            r.cl = lenientInt(value);
     });
 }
 

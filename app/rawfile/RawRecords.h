@@ -21,7 +21,7 @@ struct JobRecord {
 
 // CS: coordinate system.
 struct CoordSystemRecord {
-    std::int8_t code = 0;   // CO, low byte of the decimal value (300 keeps 44); written back only
+    int code = 0;           // CO, the whole decimal value (a code above 255 is kept); written back only
     std::string zg;         // ZG, written back only
     std::string zn;         // ZN, written back only
     std::string datumName;  // DN, shown as the job's datum
@@ -110,8 +110,8 @@ struct EpochRecord {
     double vrms = 0.0;       // RV, vertical RMS, metres
     double dh = 0.0;         // DH
     double dv = 0.0;         // DV
-    std::int8_t gm = 0;      // GM, low byte
-    std::int8_t cl = 0;      // CL, low byte
+    int gm = 0;              // GM, written back only (the whole value, so that a rewritten line keeps it)
+    int cl = 0;              // CL, written back only
 };
 
 // QZDP: dilution of precision and solution type.
