@@ -61,7 +61,8 @@ const char* const kNumberTexts[] = {"1.5",
                                     "-99999999999999999999",
                                     "300",
                                     "-129",
-                                    "007"};
+                                    "007",
+                                    "130.2"};
 
 bool sameReal(double a, double b) {
     if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
