@@ -24,7 +24,7 @@
 
 // The header records exactly as read; Save as writes them back unchanged. Starts with empty texts and zeros.
 struct JobHeader {
-    std::string version;  // QZVS "VS  ", e.g. "V1.0" (decides the satellite columns)
+    RawBytes version;  // QZVS "VS  ", e.g. "V1.0" (decides the satellite columns)
     JobRecord job;
     CoordSystemRecord coordSystem;
     EllipsoidRecord ellipsoid;
@@ -32,7 +32,7 @@ struct JobHeader {
     HorizontalAdjustRecord horizontalAdjust;
     VerticalAdjustRecord verticalAdjust;
     ProjectionRecord projection;
-    std::string centralMeridian;  // QZMC "MC  ", radians held as decimal text
+    RawBytes centralMeridian;  // QZMC "MC  ", radians held as decimal text
 };
 
 // Display values derived from each header record at the moment it is read; nothing else updates them.
@@ -146,13 +146,14 @@ struct RawSpan {
     qint64 end = 0;
 };
 Q_DECLARE_TYPEINFO(RawSpan, Q_PRIMITIVE_TYPE);
+Q_DECLARE_TYPEINFO(RawBytes, Q_RELOCATABLE_TYPE);
 
 // The eight stored records of one point group, every field as read. Save as refreshes the fields a
 // RoverPoint holds and keeps the others; a record the group lacked keeps its defaults.
 struct PointRecordGroup {
     PointRecord point;
     AntennaRecord antenna;
-    std::string antennaType;  // QZAT "AT  "
+    RawBytes antennaType;  // QZAT "AT  "
     EpochRecord epoch;
     DopRecord dop;
     RoverInfoRecord roverInfo;
@@ -161,6 +162,7 @@ struct PointRecordGroup {
     // Index in RawJob::sourceGroups of the lines this group was read from; -1 for a group built in memory.
     qsizetype sourceIndex = -1;
 };
+Q_DECLARE_TYPEINFO(PointRecordGroup, Q_RELOCATABLE_TYPE);
 
 // The whole job the main window owns.
 struct RawJob {

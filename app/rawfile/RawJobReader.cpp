@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QIODevice>
 #include <QSet>
+#include <array>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <new>
 #include <string>
@@ -41,27 +43,39 @@ bool readWholeDevice(QIODevice& device, QByteArray& bytes) {
     return true;
 }
 
-QString toText(const std::string& bytes) { return decodeRawText(bytes); }
+QString toText(std::string_view bytes) { return decodeRawText(bytes); }
 
 // Converts the texts of one kind of field (antenna types, base names, codes...) and lets equal texts
 // share one string: a large job repeats a few such values over and over.
 class SharedTexts {
   public:
-    const QString& text(const std::string& bytes) {
-        if (last_ && bytes == last_->first) return last_->second;
+    const QString& text(std::string_view bytes) {
+        // A kind of text mostly takes a handful of values (four antenna types, a dozen bases): the entries
+        // met last are compared first, which is cheaper than hashing.
+        for (const Entry* entry : recent_) {
+            if (entry && entry->first == bytes) return entry->second;
+        }
         auto found = known_.find(bytes);
         if (found == known_.end()) {
-            if (known_.size() >= kLimit) known_.clear();  // many distinct values: keep the memory bounded
-            found = known_.emplace(bytes, toText(bytes)).first;
+            if (known_.size() >= kLimit) {  // many distinct values: keep the memory bounded
+                recent_.fill(nullptr);
+                known_.clear();
+                keys_.clear();
+            }
+            const std::string& key = keys_.emplace_back(bytes);
+            found = known_.emplace(std::string_view(key), toText(key)).first;
         }
-        last_ = &*found;
+        recent_[next_++ % recent_.size()] = &*found;
         return found->second;
     }
 
   private:
+    using Entry = std::pair<const std::string_view, QString>;
     static constexpr std::size_t kLimit = 4096;
-    std::unordered_map<std::string, QString> known_;
-    const std::pair<const std::string, QString>* last_ = nullptr;  // the entry returned last
+    std::deque<std::string> keys_;  // the bytes the keys of known_ view (a deque never moves them)
+    std::unordered_map<std::string_view, QString> known_;
+    std::array<const Entry*, 8> recent_{};  // entries of known_ (nodes, which never move)
+    std::size_t next_ = 0;
 };
 
 // Builds a job from the lines of one file.
@@ -97,7 +111,7 @@ class JobBuilder {
         JobHeader& h = job_.header;
         JobSummary& s = job_.summary;
         if (tag == RawTag::Version) {
-            std::string version;
+            RawBytes version;
             parser_.parseVersion(line, version);
             h.version = std::move(version);
             s.version = toText(h.version);
@@ -163,7 +177,7 @@ class JobBuilder {
             s.falseEasting = h.projection.falseEasting;
             s.projectionScaleFactor = h.projection.scaleFactor;
         } else if (tag == RawTag::CentralMeridian) {
-            std::string text;
+            RawBytes text;
             parser_.parseCentralMeridian(line, text);
             h.centralMeridian = std::move(text);
             s.centralMeridian = toText(h.centralMeridian);
@@ -289,8 +303,8 @@ class JobBuilder {
 
     RawJob& job_;
     RawRecordParser parser_;
-    QSet<QString> baseNames_;   // names already in job_.bases
-    std::string lastBaseName_;  // base name of the group read last (already in job_.bases)
+    QSet<QString> baseNames_;  // names already in job_.bases
+    RawBytes lastBaseName_;    // base name of the group read last (already in job_.bases)
     bool haveLastBase_ = false;
     SharedTexts antennaTypes_, baseNameTexts_, baseAntennaTypes_, codes_, echoHeights_, methods_;
 };

@@ -73,11 +73,11 @@ void visitRoverFields(const RoverPoint& r, const BaseStation* base, Group& g, Vi
 // Doubles compare bitwise: a NaN read is a NaN unchanged.
 bool sameValue(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 bool sameValue(int a, int b) { return a == b; }
-bool sameValue(const std::string& bytes, const QString& text) { return rawTextEquals(bytes, text); }
+bool sameValue(const RawBytes& bytes, const QString& text) { return rawTextEquals(bytes, text); }
 bool sameValue(const QString& a, const QString& b) { return a == b; }
 
 struct Assign {
-    void operator()(int, std::string& bytes, const QString& text) const {
+    void operator()(int, RawBytes& bytes, const QString& text) const {
         if (!rawTextEquals(bytes, text)) bytes = encodeRawText(text);  // an unedited text keeps its bytes
     }
     void operator()(int, double& field, double value) const { field = value; }

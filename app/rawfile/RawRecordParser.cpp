@@ -38,7 +38,7 @@ bool isFieldBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\
     return piece.substr(begin, end - begin);
 }
 
-void assignText(std::string& field, std::string_view value) { field.assign(value.data(), value.size()); }
+void assignText(RawBytes& field, std::string_view value) { field = value; }
 
 }  // namespace
 
@@ -84,7 +84,7 @@ bool RawRecordParser::parseFields(std::string_view line, std::size_t keyWidth, A
     return true;
 }
 
-bool RawRecordParser::parseVersion(std::string_view line, std::string& version) {
+bool RawRecordParser::parseVersion(std::string_view line, RawBytes& version) {
     return parseFields(line, 4, [&](std::uint32_t k, std::string_view value) {
         if (k == key("VS  ")) assignText(version, value);
     });
@@ -211,7 +211,7 @@ bool RawRecordParser::parseProjection(std::string_view line, ProjectionRecord& r
     });
 }
 
-bool RawRecordParser::parseCentralMeridian(std::string_view line, std::string& centralMeridian) {
+bool RawRecordParser::parseCentralMeridian(std::string_view line, RawBytes& centralMeridian) {
     return parseFields(line, 4, [&](std::uint32_t k, std::string_view value) {
         if (k == key("MC  ")) assignText(centralMeridian, value);
     });
@@ -245,7 +245,7 @@ bool RawRecordParser::parseAntenna(std::string_view line, AntennaRecord& r) {
     });
 }
 
-bool RawRecordParser::parseAntennaType(std::string_view line, std::string& antennaType) {
+bool RawRecordParser::parseAntennaType(std::string_view line, RawBytes& antennaType) {
     return parseFields(line, 4, [&](std::uint32_t k, std::string_view value) {
         if (k == key("AT  ")) assignText(antennaType, value);
     });

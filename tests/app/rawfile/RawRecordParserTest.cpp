@@ -98,7 +98,7 @@ TEST(RawRecordParser, ConvertsEveryFieldKind) {
     parser.parseProjection("PJ,TP32,LA0.0,E 500000,SC0.9999411765,OT5", pj);
     EXPECT_EQ(std::tie(pj.type, pj.originLatitude, pj.falseEasting, pj.scaleFactor, pj.ot),
               std::make_tuple(32, "0.0", 500000.0, 0.9999411765, 5.0));
-    std::string text;
+    RawBytes text;
     parser.parseCentralMeridian("QZMC,MC  2.0420352248333655", text);
     EXPECT_EQ(text, "2.0420352248333655");
 }
