@@ -49,11 +49,16 @@ QString toText(std::string_view bytes) { return decodeRawText(bytes); }
 // share one string: a large job repeats a few such values over and over.
 class SharedTexts {
   public:
-    const QString& text(std::string_view bytes) {
+    struct Entry {
+        QString text;
+        bool seen = false;  // free for the caller: set once it has dealt with this value
+    };
+
+    Entry& entry(std::string_view bytes) {
         // A kind of text mostly takes a handful of values (four antenna types, a dozen bases): the entries
         // met last are compared first, which is cheaper than hashing.
-        for (const Entry* entry : recent_) {
-            if (entry && entry->first == bytes) return entry->second;
+        for (Node* node : recent_) {
+            if (node && node->first == bytes) return node->second;
         }
         auto found = known_.find(bytes);
         if (found == known_.end()) {
@@ -63,18 +68,19 @@ class SharedTexts {
                 keys_.clear();
             }
             const std::string& key = keys_.emplace_back(bytes);
-            found = known_.emplace(std::string_view(key), toText(key)).first;
+            found = known_.emplace(std::string_view(key), Entry{toText(key)}).first;
         }
         recent_[next_++ % recent_.size()] = &*found;
         return found->second;
     }
+    const QString& text(std::string_view bytes) { return entry(bytes).text; }
 
   private:
-    using Entry = std::pair<const std::string_view, QString>;
+    using Node = std::pair<const std::string_view, Entry>;
     static constexpr std::size_t kLimit = 4096;
     std::deque<std::string> keys_;  // the bytes the keys of known_ view (a deque never moves them)
-    std::unordered_map<std::string_view, QString> known_;
-    std::array<const Entry*, 8> recent_{};  // entries of known_ (nodes, which never move)
+    std::unordered_map<std::string_view, Entry> known_;
+    std::array<Node*, 8> recent_{};  // entries of known_ (nodes, which never move)
     std::size_t next_ = 0;
 };
 
@@ -243,7 +249,8 @@ class JobBuilder {
         r.glonassSatellites = ri.glonassSatellites;
         r.gnssSatellites = ri.gnssSatellites;
         const BaseInfoRecord& bi = g.baseInfo;
-        r.baseName = baseNameTexts_.text(bi.name);
+        SharedTexts::Entry& name = baseNameTexts_.entry(bi.name);
+        r.baseName = name.text;
         r.baseWgsLatitude = bi.wgsLatitude;
         r.baseWgsLongitude = bi.wgsLongitude;
         r.baseWgsHeight = bi.wgsHeight;
@@ -261,13 +268,9 @@ class JobBuilder {
         r.precisionH = a.precisionH;
         r.method = methods_.text(a.method);
 
-        const bool sameBaseAsLast = haveLastBase_ && bi.name == lastBaseName_;
-        if (!sameBaseAsLast) {
-            lastBaseName_ = bi.name;
-            haveLastBase_ = true;
-        }
-        if (!sameBaseAsLast && !baseNames_.contains(r.baseName)) {
-            baseNames_.insert(r.baseName);
+        // A name met before (the usual case) needs no look-up in the base list's names.
+        if (!name.seen && !baseNames_.contains(name.text)) {
+            baseNames_.insert(name.text);
             BaseStation b;
             b.name = r.baseName;
             b.wgsLatitude = bi.wgsLatitude;
@@ -281,6 +284,7 @@ class JobBuilder {
             b.height = bi.height;
             job_.bases.push_back(std::move(b));
         }
+        name.seen = true;
         if (job_.groups.size() == kGroupsBeforeReserve) reserveForWholeFile(end);
     }
 
@@ -304,8 +308,6 @@ class JobBuilder {
     RawJob& job_;
     RawRecordParser parser_;
     QSet<QString> baseNames_;  // names already in job_.bases
-    RawBytes lastBaseName_;    // base name of the group read last (already in job_.bases)
-    bool haveLastBase_ = false;
     SharedTexts antennaTypes_, baseNameTexts_, baseAntennaTypes_, codes_, echoHeights_, methods_;
 };
 

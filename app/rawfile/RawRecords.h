@@ -36,7 +36,13 @@ class RawBytes {
         return *this;
     }
     RawBytes& operator=(std::string_view text) {
-        RawBytes copy(text);  // text may lie inside this
+        if (!onHeap() &&
+            text.size() <= kInline) {  // copySmall reads all before it writes: text may lie in this
+            copySmall(inline_, text.data(), text.size());
+            size_ = static_cast<unsigned char>(text.size());
+            return *this;
+        }
+        RawBytes copy(text);
         return *this = std::move(copy);
     }
     RawBytes& operator=(const char* text) { return *this = std::string_view(text); }
@@ -62,13 +68,37 @@ class RawBytes {
     bool onHeap() const { return size_ == kHeap; }
     void init(std::string_view text) {
         if (text.size() <= kInline) {
-            if (!text.empty()) std::memcpy(inline_, text.data(), text.size());
+            copySmall(inline_, text.data(), text.size());
             size_ = static_cast<unsigned char>(text.size());
         } else {
             char* bytes = new char[text.size()];
             std::memcpy(bytes, text.data(), text.size());
             heap_ = {bytes, text.size()};
             size_ = kHeap;
+        }
+    }
+    // Copies n <= 31 bytes with a few fixed-size (overlapping) moves instead of a call of memcpy.
+    static void copySmall(char* to, const char* from, std::size_t n) {
+        if (n >= 16) {
+            char head[16], tail[16];
+            std::memcpy(head, from, 16);
+            std::memcpy(tail, from + n - 16, 16);
+            std::memcpy(to, head, 16);
+            std::memcpy(to + n - 16, tail, 16);
+        } else if (n >= 8) {
+            std::uint64_t head, tail;
+            std::memcpy(&head, from, 8);
+            std::memcpy(&tail, from + n - 8, 8);
+            std::memcpy(to, &head, 8);
+            std::memcpy(to + n - 8, &tail, 8);
+        } else if (n >= 4) {
+            std::uint32_t head, tail;
+            std::memcpy(&head, from, 4);
+            std::memcpy(&tail, from + n - 4, 4);
+            std::memcpy(to, &head, 4);
+            std::memcpy(to + n - 4, &tail, 4);
+        } else {
+            for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
         }
     }
     void take(RawBytes& other) noexcept {
