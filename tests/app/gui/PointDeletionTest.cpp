@@ -46,7 +46,7 @@ QStringList roverNames(const RawJob& job) {
 
 QStringList groupNames(const RawJob& job) {
     QStringList names;
-    for (const PointRecordGroup& g : job.groups) names << QString::fromStdString(g.point.name);
+    for (const PointRecordGroup& g : job.groups) names << QString::fromStdString(g.point.name.str());
     return names;
 }
 

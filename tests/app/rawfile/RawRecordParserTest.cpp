@@ -40,39 +40,21 @@ TEST(RawRecordParser, TokenizesWithTrimmingAndDropsEmptyFieldsButTheLast) {
     for (const auto& c : cases) EXPECT_EQ(tokensOf(c.line), c.expected) << '"' << c.line << '"';
 }
 
-TEST(RawRecordParser, TakesKeysOfTwoOrFourCharacters) {
+// Keys of 2 or 4 characters ("N 1.5" is "N "; "N2", "BSE20" and the short "DIF" are unknown keys); the
+// field is trimmed but the value after the key is not; a later key wins.
+TEST(RawRecordParser, TakesKeysOfTwoOrFourCharactersAndTheLaterValue) {
     RawRecordParser parser;
     PointRecord point;
-    // "N 1.5" matches "N "; "N2" does not; a short field yields a shorter key that matches nothing.
-    parser.parsePoint("GS,PN P1 ,N 1.5,E2,EL 7,--x,N", point);
-    EXPECT_EQ(point.name, " P1");  // the field is trimmed, the value after the key is not
-    EXPECT_EQ(point.north, 1.5);
-    EXPECT_EQ(point.east, 0.0);
-    EXPECT_EQ(point.height, 7.0);
-    EXPECT_EQ(point.description, "x");
-
+    parser.parsePoint("GS,PN P1 ,N 1.5,E2,EL 7,--x,N,nmlower,EL8", point);
+    EXPECT_EQ(std::tie(point.name, point.north, point.east, point.height, point.description),
+              std::make_tuple(" P1", 1.5, 0.0, 8.0, "x"));
     BaseInfoRecord base;
-    parser.parseBaseInfo("QZBS,BSNMB 1,BSN 10.5,BSE20,BSH -3,BSATAnt X,BSME2,BS", base);
-    EXPECT_EQ(base.name, "B 1");
-    EXPECT_EQ(base.north, 10.5);
-    EXPECT_EQ(base.east, 0.0);  // "BSE2" is a key of its own, unknown
-    EXPECT_EQ(base.height, -3.0);
-    EXPECT_EQ(base.antennaType, "Ant X");
-    EXPECT_EQ(base.antennaMethod, 2);
-}
-
-TEST(RawRecordParser, LaterKeyWinsAndUnknownOrMisspelledKeysAreIgnored) {
-    RawRecordParser parser;
-    JobRecord job;
-    parser.parseJob("JB,NMfirst,XXunknown,nmlower,NMsecond,TM12:00", job);
-    EXPECT_EQ(job.name, "second");
-    EXPECT_EQ(job.time, "12:00");
-    EXPECT_EQ(job.date, "");
-
+    parser.parseBaseInfo("QZBS,BSNMB 1,BSN 10.5,BSE20,BSATAnt X,BSME2,BS", base);
+    EXPECT_EQ(std::tie(base.name, base.north, base.east, base.antennaType, base.antennaMethod),
+              std::make_tuple("B 1", 10.5, 0.0, "Ant X", 2));
     DopRecord dop;
     parser.parseDop("QZDP,DOP 2.5,DOP 3.25abc,DIF 9,DIF", dop);
-    EXPECT_EQ(dop.pdop, 3.25);
-    EXPECT_EQ(dop.solutionType, 9);  // "DIF" is three characters and not the key "DIF "
+    EXPECT_EQ(std::tie(dop.pdop, dop.solutionType), std::make_tuple(3.25, 9));
 }
 
 // One line of each kind with every field kind: texts as they stand, reals like atof, integers like atoi
