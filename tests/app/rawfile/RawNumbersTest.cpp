@@ -32,14 +32,9 @@ bool sameReal(double a, double b) {
 
 }  // namespace
 
-TEST(RawNumbers, ReadsRealsExactlyAsAtof) {
+TEST(RawNumbers, ReadsRealsAsAtofAndIntegersAsAtoi) {
     for (const char* text : kNumberTexts) {
         EXPECT_TRUE(sameReal(lenientReal(text), std::atof(text))) << '"' << text << '"';
-    }
-}
-
-TEST(RawNumbers, ReadsIntegersAsAtoi) {
-    for (const char* text : kNumberTexts) {
         // glibc's atoi is (int)strtol(text, 0, 10): saturate to 64 bits, keep the low 32.
         const long wide = std::strtol(text, nullptr, 10);
         EXPECT_EQ(lenientInt(text), static_cast<int>(static_cast<unsigned>(wide))) << '"' << text << '"';
