@@ -8,8 +8,13 @@
 //
 // Invariants kept by every operation of app/rawfile and expected from the window:
 // - rovers and groups are parallel: group i holds the stored records of rover i; removing one removes both;
+// - groups may be removed and put back at the same index, but are never reordered;
 // - base names are unique (exact, case-sensitive); a rover is linked to its base by RoverPoint::baseName
 // only.
+//
+// A job read from a file keeps the file's bytes (RawJob::source, shared between copies) and where each
+// point group stands in them, so that Save as writes every line no edit touched exactly as it was read.
+#include <QByteArray>
 #include <QList>
 #include <QtGlobal>
 #include <QString>
@@ -19,7 +24,7 @@
 
 // The header records exactly as read; Save as writes them back unchanged. Starts with empty texts and zeros.
 struct JobHeader {
-    std::string version;  // QZVS "VS  ", e.g. "V1.0" (decides the satellite columns)
+    RawBytes version;  // QZVS "VS  ", e.g. "V1.0" (decides the satellite columns)
     JobRecord job;
     CoordSystemRecord coordSystem;
     EllipsoidRecord ellipsoid;
@@ -27,7 +32,7 @@ struct JobHeader {
     HorizontalAdjustRecord horizontalAdjust;
     VerticalAdjustRecord verticalAdjust;
     ProjectionRecord projection;
-    std::string centralMeridian;  // QZMC "MC  ", radians held as decimal text
+    RawBytes centralMeridian;  // QZMC "MC  ", radians held as decimal text
 };
 
 // Display values derived from each header record at the moment it is read; nothing else updates them.
@@ -134,18 +139,30 @@ struct BaseStation {
 Q_DECLARE_TYPEINFO(RoverPoint, Q_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(BaseStation, Q_RELOCATABLE_TYPE);
 
+// Where one point group stands in RawJob::source: from the start of its GS line to the end of its last
+// record line, line end included. Unknown lines between its records belong to it.
+struct RawSpan {
+    qint64 begin = 0;
+    qint64 end = 0;
+};
+Q_DECLARE_TYPEINFO(RawSpan, Q_PRIMITIVE_TYPE);
+Q_DECLARE_TYPEINFO(RawBytes, Q_RELOCATABLE_TYPE);
+
 // The eight stored records of one point group, every field as read. Save as refreshes the fields a
-// RoverPoint holds and keeps the others.
+// RoverPoint holds and keeps the others; a record the group lacked keeps its defaults.
 struct PointRecordGroup {
     PointRecord point;
     AntennaRecord antenna;
-    std::string antennaType;  // QZAT "AT  "
+    RawBytes antennaType;  // QZAT "AT  "
     EpochRecord epoch;
     DopRecord dop;
     RoverInfoRecord roverInfo;
     BaseInfoRecord baseInfo;
     AttributeRecord attributes;
+    // Index in RawJob::sourceGroups of the lines this group was read from; -1 for a group built in memory.
+    qsizetype sourceIndex = -1;
 };
+Q_DECLARE_TYPEINFO(PointRecordGroup, Q_RELOCATABLE_TYPE);
 
 // The whole job the main window owns.
 struct RawJob {
@@ -155,4 +172,11 @@ struct RawJob {
     QList<BaseStation> bases;        // order of first occurrence of each base name
     QList<PointRecordGroup> groups;  // parallel to rovers
     QString path;                    // path of the opened file (the caller sets it)
+
+    // What Save as needs to write unedited lines back byte for byte (all empty for a job built in memory,
+    // which is written entirely in the record formats).
+    bool readFromFile = false;       // set by the reader: source holds the bytes the job was read from
+    QByteArray source;               // the opened file's bytes, exactly as read
+    QList<RawSpan> sourceGroups;     // every point group of source in file order, deleted ones included
+    QList<BaseStation> basesAsRead;  // the base list as read: a station equal to its entry here is unedited
 };

@@ -1,8 +1,22 @@
 #pragma once
-// Save as: writes the job as a new raw survey file, the header records first, in the order QZVS, JB, CS,
-// ES, DT, QZAH, QZAV, PJ, QZMC, then one point group per rover point in list order. Each group is written
-// from its stored records, refreshed from the rover's current values and from the last base station that
-// bears the rover's base name (or, when there is none, from the rover's own copy of its base).
+// Save as.
+//
+// A job read from a file (RawJob::readFromFile) is written as that file's bytes: every line that no edit
+// touched exactly as read, in its place (header lines, unknown lines, descriptions, unknown keys, number
+// spellings, encodings, line ends, a missing final line end). The lines of deleted points are left out.
+// Each point group's records are refreshed from its rover and base station (below) and compared with the
+// records as read (reals bitwise, texts as shown): a record that changed is rewritten in its format,
+// followed by the fields of its line that the format does not write, with the line's own line end; a record
+// the group lacked is added only when an edit gave it a value. A base station still equal to the one read
+// leaves each group's base record as it was; an edited one gives its values to every rover of its name.
+//
+// A job built in memory is written entirely in the record formats: the header records in the order QZVS,
+// JB, CS, ES, DT, QZAH, QZAV, PJ, QZMC, then one point group per rover point in list order, each refreshed
+// from the rover's current values and from the last base station that bears the rover's base name (or,
+// when there is none, from the rover's own copy of its base).
+//
+// Either way a text holding a comma or a line break is refused: the save fails, naming the point (or the
+// header) and the field, and the target is left as it was.
 #include <QList>
 #include <QString>
 
@@ -25,7 +39,9 @@ bool writeHeader(const JobHeader& header, RawRecordWriter& writer);
 bool writePointGroup(const PointRecordGroup& group, RawRecordWriter& writer);
 
 // Copies into group the current values of rover and of its base station. base is the station to take the
-// base values from, or null to take them from the rover's own copy. Every other field keeps its value.
+// base values from, or null to take them from the rover's own copy. Every other field keeps its value, and
+// a text equal to what its bytes show (rawTextEquals) keeps its bytes; other texts are encoded with
+// encodeRawText.
 void refreshPointGroup(const RoverPoint& rover, const BaseStation* base, PointRecordGroup& group);
 
 // The last station in bases whose name equals name exactly, or null.

@@ -38,7 +38,7 @@ bool isFieldBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\
     return piece.substr(begin, end - begin);
 }
 
-void assignText(std::string& field, std::string_view value) { field.assign(value.data(), value.size()); }
+void assignText(RawBytes& field, std::string_view value) { field = value; }
 
 }  // namespace
 
@@ -84,7 +84,7 @@ bool RawRecordParser::parseFields(std::string_view line, std::size_t keyWidth, A
     return true;
 }
 
-bool RawRecordParser::parseVersion(std::string_view line, std::string& version) {
+bool RawRecordParser::parseVersion(std::string_view line, RawBytes& version) {
     return parseFields(line, 4, [&](std::uint32_t k, std::string_view value) {
         if (k == key("VS  ")) assignText(version, value);
     });
@@ -104,7 +104,7 @@ bool RawRecordParser::parseJob(std::string_view line, JobRecord& r) {
 bool RawRecordParser::parseCoordSystem(std::string_view line, CoordSystemRecord& r) {
     return parseFields(line, 2, [&](std::uint32_t k, std::string_view value) {
         if (k == key("CO"))
-            r.code = lowByte(lenientInt(value));
+            r.code = lenientInt(value);
         else if (k == key("ZG"))
             assignText(r.zg, value);
         else if (k == key("ZN"))
@@ -211,7 +211,7 @@ bool RawRecordParser::parseProjection(std::string_view line, ProjectionRecord& r
     });
 }
 
-bool RawRecordParser::parseCentralMeridian(std::string_view line, std::string& centralMeridian) {
+bool RawRecordParser::parseCentralMeridian(std::string_view line, RawBytes& centralMeridian) {
     return parseFields(line, 4, [&](std::uint32_t k, std::string_view value) {
         if (k == key("MC  ")) assignText(centralMeridian, value);
     });
@@ -245,7 +245,7 @@ bool RawRecordParser::parseAntenna(std::string_view line, AntennaRecord& r) {
     });
 }
 
-bool RawRecordParser::parseAntennaType(std::string_view line, std::string& antennaType) {
+bool RawRecordParser::parseAntennaType(std::string_view line, RawBytes& antennaType) {
     return parseFields(line, 4, [&](std::uint32_t k, std::string_view value) {
         if (k == key("AT  ")) assignText(antennaType, value);
     });
@@ -270,9 +270,9 @@ bool RawRecordParser::parseEpoch(std::string_view line, EpochRecord& r) {
         else if (k == key("DV"))
             r.dv = lenientReal(value);
         else if (k == key("GM"))
-            r.gm = lowByte(lenientInt(value));
+            r.gm = lenientInt(value);
         else if (k == key("CL"))
-            r.cl = lowByte(lenientInt(value));
+            r.cl = lenientInt(value);
     });
 }
 

@@ -24,7 +24,7 @@ class RawRecordParser {
     bool tokenize(std::string_view line);
     const std::vector<std::string_view>& tokens() const { return tokens_; }
 
-    bool parseVersion(std::string_view line, std::string& version);                     // QZVS "VS  "
+    bool parseVersion(std::string_view line, RawBytes& version);                        // QZVS "VS  "
     bool parseJob(std::string_view line, JobRecord& record);                            // JB
     bool parseCoordSystem(std::string_view line, CoordSystemRecord& record);            // CS
     bool parseEllipsoid(std::string_view line, EllipsoidRecord& record);                // ES
@@ -32,10 +32,10 @@ class RawRecordParser {
     bool parseHorizontalAdjust(std::string_view line, HorizontalAdjustRecord& record);  // QZAH
     bool parseVerticalAdjust(std::string_view line, VerticalAdjustRecord& record);      // QZAV
     bool parseProjection(std::string_view line, ProjectionRecord& record);              // PJ
-    bool parseCentralMeridian(std::string_view line, std::string& centralMeridian);     // QZMC "MC  "
+    bool parseCentralMeridian(std::string_view line, RawBytes& centralMeridian);        // QZMC "MC  "
     bool parsePoint(std::string_view line, PointRecord& record);                        // GS
     bool parseAntenna(std::string_view line, AntennaRecord& record);                    // AH
-    bool parseAntennaType(std::string_view line, std::string& antennaType);             // QZAT "AT  "
+    bool parseAntennaType(std::string_view line, RawBytes& antennaType);                // QZAT "AT  "
     bool parseEpoch(std::string_view line, EpochRecord& record);                        // EP
     bool parseDop(std::string_view line, DopRecord& record);                            // QZDP
     bool parseRoverInfo(std::string_view line, RoverInfoRecord& record);                // QZRV

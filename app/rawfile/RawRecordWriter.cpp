@@ -8,22 +8,18 @@ namespace {
 
 constexpr std::size_t kFlushSize = 1 << 18;
 
-// Appends the pieces of one record line to the writer's buffer.
+// Appends the pieces of one record line to out. A text holding a comma or a line break would split the
+// record and shift every later field and line: the line is then taken back and the field named.
 class Line {
   public:
-    explicit Line(std::string& out) : out_(out) {}
+    explicit Line(std::string& out) : out_(out), start_(out.size()) {}
     Line& key(std::string_view keyText) {
         out_.append(keyText);
         return *this;
     }
-    // A line end inside a text would split the record and shift every later line of its point group,
-    // so CR and LF become blanks; everything else is written as it stands.
-    Line& text(std::string_view value) {
-        const std::size_t from = out_.size();
+    Line& text(std::string_view value, const char* field) {
+        if (!bad_ && value.find_first_of(",\r\n") != std::string_view::npos) bad_ = field;
         out_.append(value);
-        for (std::size_t i = from; i < out_.size(); ++i) {
-            if (out_[i] == '\n' || out_[i] == '\r') out_[i] = ' ';
-        }
         return *this;
     }
     Line& real(double value, int decimals = 15) {
@@ -34,110 +30,60 @@ class Line {
         appendInt(out_, value);
         return *this;
     }
-    void end() { out_.push_back('\n'); }
+    const char* done() {
+        if (bad_) out_.resize(start_);
+        return bad_;
+    }
 
   private:
     std::string& out_;
+    std::size_t start_;
+    const char* bad_ = nullptr;
 };
 
 }  // namespace
 
-RawRecordWriter::RawRecordWriter(const QString& path) : file_(std::make_unique<QSaveFile>(path)) {
-    if (path.isEmpty() || !file_->open(QIODevice::WriteOnly)) {
-        failed_ = true;
-        error_ = path.isEmpty() ? QStringLiteral("No file name given") : file_->errorString();
-    }
-    buffer_.reserve(kFlushSize + 4096);
+const char* formatVersion(std::string& out, std::string_view version) {
+    return Line(out).key("QZVS,VS  ").text(version, "version text").done();
 }
 
-RawRecordWriter::~RawRecordWriter() {
-    if (!closed_) file_->cancelWriting();
+const char* formatJob(std::string& out, const JobRecord& r) {
+    return Line(out)
+        .key("JB,NM")
+        .text(r.name, "job name")
+        .key(",DT")
+        .text(r.date, "job date")
+        .key(",TM")
+        .text(r.time, "job time")
+        .done();
 }
 
-bool RawRecordWriter::isOpen() const { return !failed_ && !closed_; }
-
-QString RawRecordWriter::errorString() const { return error_; }
-
-bool RawRecordWriter::finishLine() {
-    if (buffer_.size() < kFlushSize) return true;
-    const qint64 size = static_cast<qint64>(buffer_.size());
-    if (file_->write(buffer_.data(), size) != size) {
-        failed_ = true;
-        error_ = file_->errorString();
-        return false;
-    }
-    buffer_.clear();
-    return true;
-}
-
-bool RawRecordWriter::close() {
-    if (closed_) return !failed_;
-    closed_ = true;
-    if (!failed_ && !buffer_.empty()) {
-        const qint64 size = static_cast<qint64>(buffer_.size());
-        if (file_->write(buffer_.data(), size) != size) {
-            failed_ = true;
-            error_ = file_->errorString();
-        }
-    }
-    buffer_.clear();
-    if (failed_) {
-        file_->cancelWriting();
-        if (file_->isOpen()) file_->commit();  // a cancelled save file only removes its temporary file
-        return false;
-    }
-    if (!file_->commit()) {
-        failed_ = true;
-        error_ = file_->errorString();
-        return false;
-    }
-    return true;
-}
-
-bool RawRecordWriter::writeVersion(std::string_view version) {
-    if (!isOpen()) return false;
-    Line(buffer_).key("QZVS,VS  ").text(version).end();
-    return finishLine();
-}
-
-bool RawRecordWriter::writeJob(const JobRecord& r) {
-    if (!isOpen()) return false;
-    Line(buffer_).key("JB,NM").text(r.name).key(",DT").text(r.date).key(",TM").text(r.time).end();
-    return finishLine();
-}
-
-bool RawRecordWriter::writeCoordSystem(const CoordSystemRecord& r) {
-    if (!isOpen()) return false;
-    // The 8-bit code is written as its signed decimal value, which reads back to the same byte.
-    Line(buffer_)
+const char* formatCoordSystem(std::string& out, const CoordSystemRecord& r) {
+    return Line(out)
         .key("CS,CO")
         .integer(r.code)
         .key(",ZG")
-        .text(r.zg)
+        .text(r.zg, "ZG text")
         .key(",ZN")
-        .text(r.zn)
+        .text(r.zn, "ZN text")
         .key(",DN")
-        .text(r.datumName)
-        .end();
-    return finishLine();
+        .text(r.datumName, "datum name")
+        .done();
 }
 
-bool RawRecordWriter::writeEllipsoid(const EllipsoidRecord& r) {
-    if (!isOpen()) return false;
-    Line(buffer_)
+const char* formatEllipsoid(std::string& out, const EllipsoidRecord& r) {
+    return Line(out)
         .key("ES,RD")
         .real(r.semiMajorAxis)
         .key(",IF")
         .real(r.inverseFlattening)
         .key(",EM")
-        .text(r.name)
-        .end();
-    return finishLine();
+        .text(r.name, "ellipsoid name")
+        .done();
 }
 
-bool RawRecordWriter::writeDatum(const DatumRecord& r) {
-    if (!isOpen()) return false;
-    Line(buffer_)
+const char* formatDatum(std::string& out, const DatumRecord& r) {
+    return Line(out)
         .key("DT,DA")
         .integer(r.type)
         .key(",RD")
@@ -158,13 +104,11 @@ bool RawRecordWriter::writeDatum(const DatumRecord& r) {
         .real(r.translationZ)
         .key(",SP")
         .real(r.scalePpm)
-        .end();
-    return finishLine();
+        .done();
 }
 
-bool RawRecordWriter::writeHorizontalAdjust(const HorizontalAdjustRecord& r) {
-    if (!isOpen()) return false;
-    Line(buffer_)
+const char* formatHorizontalAdjust(std::string& out, const HorizontalAdjustRecord& r) {
+    return Line(out)
         .key("QZAH,AHUS")
         .integer(r.inUse)
         .key(",ORGX")
@@ -179,13 +123,11 @@ bool RawRecordWriter::writeHorizontalAdjust(const HorizontalAdjustRecord& r) {
         .real(r.rotationDegrees)
         .key(",CK  ")
         .real(r.scaleFactor)
-        .end();
-    return finishLine();
+        .done();
 }
 
-bool RawRecordWriter::writeVerticalAdjust(const VerticalAdjustRecord& r) {
-    if (!isOpen()) return false;
-    Line(buffer_)
+const char* formatVerticalAdjust(std::string& out, const VerticalAdjustRecord& r) {
+    return Line(out)
         .key("QZAV,AVUS")
         .integer(r.inUse)
         .key(",A0  ")
@@ -198,18 +140,16 @@ bool RawRecordWriter::writeVerticalAdjust(const VerticalAdjustRecord& r) {
         .real(r.x0)
         .key(",Y0  ")
         .real(r.y0)
-        .end();
-    return finishLine();
+        .done();
 }
 
-bool RawRecordWriter::writeProjection(const ProjectionRecord& r) {
-    if (!isOpen()) return false;
+const char* formatProjection(std::string& out, const ProjectionRecord& r) {
     // The scale factor keeps all 15 decimals: 6 would cut factors such as 0.9999411765.
-    Line(buffer_)
+    return Line(out)
         .key("PJ,TP")
         .integer(r.type)
         .key(",LA")
-        .text(r.originLatitude)
+        .text(r.originLatitude, "latitude of origin")
         .key(",LN")
         .real(r.ln)
         .key(",HT")
@@ -226,59 +166,49 @@ bool RawRecordWriter::writeProjection(const ProjectionRecord& r) {
         .real(r.oo)
         .key(",OT")
         .real(r.ot)
-        .end();
-    return finishLine();
+        .done();
 }
 
-bool RawRecordWriter::writeCentralMeridian(std::string_view centralMeridian) {
-    if (!isOpen()) return false;
-    Line(buffer_).key("QZMC,MC  ").text(centralMeridian).end();
-    return finishLine();
+const char* formatCentralMeridian(std::string& out, std::string_view centralMeridian) {
+    return Line(out).key("QZMC,MC  ").text(centralMeridian, "central meridian").done();
 }
 
-bool RawRecordWriter::writePoint(const PointRecord& r) {
-    if (!isOpen()) return false;
+const char* formatPoint(std::string& out, const PointRecord& r) {
     // The description ("--") is not written back.
-    Line(buffer_)
+    return Line(out)
         .key("GS,PN")
-        .text(r.name)
+        .text(r.name, "name")
         .key(",N ")
         .real(r.north, 6)
         .key(",E ")
         .real(r.east, 6)
         .key(",EL")
         .real(r.height, 6)
-        .end();
-    return finishLine();
+        .done();
 }
 
-bool RawRecordWriter::writeAntenna(const AntennaRecord& r) {
-    if (!isOpen()) return false;
-    Line(buffer_)
+const char* formatAntenna(std::string& out, const AntennaRecord& r) {
+    return Line(out)
         .key("AH,DC")
-        .text(r.dc)
+        .text(r.dc, "DC text")
         .key(",MA")
         .real(r.antennaHeight)
         .key(",ME")
         .integer(r.method)
         .key(",RA")
         .real(r.ra)
-        .end();
-    return finishLine();
+        .done();
 }
 
-bool RawRecordWriter::writeAntennaType(std::string_view antennaType) {
-    if (!isOpen()) return false;
-    Line(buffer_).key("QZAT,AT  ").text(antennaType).end();
-    return finishLine();
+const char* formatAntennaType(std::string& out, std::string_view antennaType) {
+    return Line(out).key("QZAT,AT  ").text(antennaType, "antenna type").done();
 }
 
-bool RawRecordWriter::writeEpoch(const EpochRecord& r) {
-    if (!isOpen()) return false;
+const char* formatEpoch(std::string& out, const EpochRecord& r) {
     // DH keeps all 15 decimals like its neighbours; a whole number would lose the stored value.
-    Line(buffer_)
+    return Line(out)
         .key("EP,TM")
-        .text(r.time)
+        .text(r.time, "epoch time")
         .key(",LA")
         .real(r.latitude)
         .key(",LN")
@@ -297,21 +227,17 @@ bool RawRecordWriter::writeEpoch(const EpochRecord& r) {
         .integer(r.gm)
         .key(",CL")
         .integer(r.cl)
-        .end();
-    return finishLine();
+        .done();
 }
 
-bool RawRecordWriter::writeDop(const DopRecord& r) {
-    if (!isOpen()) return false;
-    Line(buffer_).key("QZDP,DOP ").real(r.pdop).key(",DIF ").integer(r.solutionType).end();
-    return finishLine();
+const char* formatDop(std::string& out, const DopRecord& r) {
+    return Line(out).key("QZDP,DOP ").real(r.pdop).key(",DIF ").integer(r.solutionType).done();
 }
 
-bool RawRecordWriter::writeRoverInfo(const RoverInfoRecord& r) {
-    if (!isOpen()) return false;
-    Line(buffer_)
+const char* formatRoverInfo(std::string& out, const RoverInfoRecord& r) {
+    return Line(out)
         .key("QZRV,QZTM")
-        .text(r.time)
+        .text(r.time, "time")
         .key(",RVWB")
         .real(r.wgsLatitude)
         .key(",RVWL")
@@ -328,15 +254,13 @@ bool RawRecordWriter::writeRoverInfo(const RoverInfoRecord& r) {
         .integer(r.glonassSatellites)
         .key(",NALL")
         .integer(r.gnssSatellites)
-        .end();
-    return finishLine();
+        .done();
 }
 
-bool RawRecordWriter::writeBaseInfo(const BaseInfoRecord& r) {
-    if (!isOpen()) return false;
-    Line(buffer_)
+const char* formatBaseInfo(std::string& out, const BaseInfoRecord& r) {
+    return Line(out)
         .key("QZBS,BSNM")
-        .text(r.name)
+        .text(r.name, "base name")
         .key(",BSN ")
         .real(r.north)
         .key(",BSE ")
@@ -350,22 +274,20 @@ bool RawRecordWriter::writeBaseInfo(const BaseInfoRecord& r) {
         .key(",BSWH")
         .real(r.wgsHeight)
         .key(",BSAT")
-        .text(r.antennaType)
+        .text(r.antennaType, "base antenna type")
         .key(",BSMA")
         .real(r.antennaHeight)
         .key(",BSME")
         .integer(r.antennaMethod)
-        .end();
-    return finishLine();
+        .done();
 }
 
-bool RawRecordWriter::writeAttributes(const AttributeRecord& r) {
-    if (!isOpen()) return false;
-    Line(buffer_)
+const char* formatAttributes(std::string& out, const AttributeRecord& r) {
+    return Line(out)
         .key("QZAD,CODE")
-        .text(r.code)
+        .text(r.code, "code")
         .key(",ECHT")
-        .text(r.echoHeight)
+        .text(r.echoHeight, "echo height")
         .key(",XP  ")
         .real(r.precisionX, 3)
         .key(",YP  ")
@@ -373,7 +295,134 @@ bool RawRecordWriter::writeAttributes(const AttributeRecord& r) {
         .key(",HP  ")
         .real(r.precisionH, 3)
         .key(",METH")
-        .text(r.method)
-        .end();
+        .text(r.method, "method")
+        .done();
+}
+
+RawRecordWriter::RawRecordWriter(const QString& path) : file_(std::make_unique<QSaveFile>(path)) {
+    // The writer buffers by itself; the file's own buffer would only copy.
+    if (path.isEmpty() || !file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        failed_ = true;
+        error_ = path.isEmpty() ? QStringLiteral("No file name given") : file_->errorString();
+    }
+    buffer_.reserve(kFlushSize + 4096);
+}
+
+RawRecordWriter::~RawRecordWriter() {
+    if (!closed_) file_->cancelWriting();
+}
+
+bool RawRecordWriter::isOpen() const { return !failed_ && !closed_; }
+
+QString RawRecordWriter::errorString() const { return error_; }
+
+bool RawRecordWriter::finishLine() { return buffer_.size() < kFlushSize || flush(); }
+
+bool RawRecordWriter::endLine(const char* badField) {
+    if (badField) return refuse(badField);
+    buffer_.push_back('\n');
     return finishLine();
+}
+
+bool RawRecordWriter::refuse(const char* field) {
+    if (!isOpen()) return false;
+    failed_ = true;
+    const QString what = QStringLiteral("the %1 contains a comma or a line break").arg(QLatin1String(field));
+    error_ = context_.isEmpty() ? what : context_ + QStringLiteral(": ") + what;
+    return false;
+}
+
+bool RawRecordWriter::writeBytes(std::string_view bytes) {
+    if (!isOpen()) return false;
+    if (bytes.size() < kFlushSize) {
+        buffer_.append(bytes);
+        return finishLine();
+    }
+    // A long stretch of unedited lines goes to the file as it is, without passing through the buffer.
+    if (!flush()) return false;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file_->write(bytes.data(), size) != size) {
+        failed_ = true;
+        error_ = file_->errorString();
+        return false;
+    }
+    return true;
+}
+
+bool RawRecordWriter::flush() {
+    if (buffer_.empty()) return true;
+    const auto size = static_cast<qint64>(buffer_.size());
+    if (file_->write(buffer_.data(), size) != size) {
+        failed_ = true;
+        error_ = file_->errorString();
+        return false;
+    }
+    buffer_.clear();
+    return true;
+}
+
+bool RawRecordWriter::close() {
+    if (closed_) return !failed_;
+    closed_ = true;
+    if (!failed_) flush();
+    buffer_.clear();
+    if (failed_) {
+        file_->cancelWriting();
+        if (file_->isOpen()) file_->commit();  // a cancelled save file only removes its temporary file
+        return false;
+    }
+    if (!file_->commit()) {
+        failed_ = true;
+        error_ = file_->errorString();
+        return false;
+    }
+    return true;
+}
+
+bool RawRecordWriter::writeVersion(std::string_view version) {
+    return isOpen() && endLine(formatVersion(buffer_, version));
+}
+bool RawRecordWriter::writeJob(const JobRecord& r) { return isOpen() && endLine(formatJob(buffer_, r)); }
+bool RawRecordWriter::writeCoordSystem(const CoordSystemRecord& r) {
+    return isOpen() && endLine(formatCoordSystem(buffer_, r));
+}
+bool RawRecordWriter::writeEllipsoid(const EllipsoidRecord& r) {
+    return isOpen() && endLine(formatEllipsoid(buffer_, r));
+}
+bool RawRecordWriter::writeDatum(const DatumRecord& r) {
+    return isOpen() && endLine(formatDatum(buffer_, r));
+}
+bool RawRecordWriter::writeHorizontalAdjust(const HorizontalAdjustRecord& r) {
+    return isOpen() && endLine(formatHorizontalAdjust(buffer_, r));
+}
+bool RawRecordWriter::writeVerticalAdjust(const VerticalAdjustRecord& r) {
+    return isOpen() && endLine(formatVerticalAdjust(buffer_, r));
+}
+bool RawRecordWriter::writeProjection(const ProjectionRecord& r) {
+    return isOpen() && endLine(formatProjection(buffer_, r));
+}
+bool RawRecordWriter::writeCentralMeridian(std::string_view centralMeridian) {
+    return isOpen() && endLine(formatCentralMeridian(buffer_, centralMeridian));
+}
+bool RawRecordWriter::writePoint(const PointRecord& r) {
+    return isOpen() && endLine(formatPoint(buffer_, r));
+}
+bool RawRecordWriter::writeAntenna(const AntennaRecord& r) {
+    return isOpen() && endLine(formatAntenna(buffer_, r));
+}
+bool RawRecordWriter::writeAntennaType(std::string_view antennaType) {
+    return isOpen() && endLine(formatAntennaType(buffer_, antennaType));
+}
+bool RawRecordWriter::writeEpoch(const EpochRecord& r) {
+    return isOpen() && endLine(formatEpoch(buffer_, r));
+}
+bool RawRecordWriter::writeDop(const DopRecord& r) { return isOpen() && endLine(formatDop(buffer_, r)); }
+bool RawRecordWriter::writeRoverInfo(const RoverInfoRecord& r) {
+    return isOpen() && endLine(formatRoverInfo(buffer_, r));
+}
+bool RawRecordWriter::writeBaseInfo(const BaseInfoRecord& r) {
+    return isOpen() && endLine(formatBaseInfo(buffer_, r));
+}
+bool RawRecordWriter::writeAttributes(const AttributeRecord& r) {
+    return isOpen() && endLine(formatAttributes(buffer_, r));
 }

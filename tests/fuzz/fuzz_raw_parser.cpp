@@ -7,7 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
     RawRecordParser p;
-    std::string text;
+    RawBytes text;
     JobRecord job;
     p.parseJob(line, job);
     CoordSystemRecord cs;

@@ -16,52 +16,14 @@
 
 namespace {
 
-const char* const kNumberTexts[] = {"1.5",
-                                    "  -2.25xyz",
-                                    "\t+3.75",
-                                    "abc",
-                                    "",
-                                    "-",
-                                    "+",
-                                    "+-3",
-                                    "--3",
-                                    ".5",
-                                    "-.5e1",
-                                    "5.",
-                                    "1e",
-                                    "1e+",
-                                    "1e-3",
-                                    "1E3",
-                                    "12345678901234567890",
-                                    "4500123.456789012345678",
-                                    "0.9999411765",
-                                    "0x1p3",
-                                    "-0X1.8p1",
-                                    "0x",
-                                    "0xg",
-                                    "0x.8",
-                                    "inf",
-                                    "-Infinity",
-                                    "infinit",
-                                    "nan",
-                                    "NAN(123)",
-                                    "1e400",
-                                    "-1e400",
-                                    "1e-400",
-                                    "4.9e-324",
-                                    "2.2250738585072011e-308",
-                                    "9007199254740993",
-                                    "0.1e-5",
-                                    " \v\f\r\n7",
-                                    "1,5",
-                                    "1.5.6",
-                                    "3000000000",
-                                    "-3000000000",
-                                    "99999999999999999999",
-                                    "-99999999999999999999",
-                                    "300",
-                                    "-129",
-                                    "007"};
+// clang-format off
+const char* const kNumberTexts[] = {
+    "1.5", "  -2.25xyz", "\t+3.75", "abc", "", "-", "+", "+-3", "--3", ".5", "-.5e1", "5.", "1e", "1e+", "1e-3",
+    "1E3", "12345678901234567890", "4500123.456789012345678", "0.9999411765", "0x1p3", "-0X1.8p1", "0x", "0xg",
+    "0x.8", "inf", "-Infinity", "infinit", "nan", "NAN(123)", "1e400", "-1e400", "1e-400", "4.9e-324",
+    "2.2250738585072011e-308", "9007199254740993", "0.1e-5", " \v\f\r\n7", "1,5", "1.5.6", "3000000000",
+    "-3000000000", "99999999999999999999", "-99999999999999999999", "300", "-129", "007", "130.2"};
+// clang-format on
 
 bool sameReal(double a, double b) {
     if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
@@ -70,14 +32,9 @@ bool sameReal(double a, double b) {
 
 }  // namespace
 
-TEST(RawNumbers, ReadsRealsExactlyAsAtof) {
+TEST(RawNumbers, ReadsRealsAsAtofAndIntegersAsAtoi) {
     for (const char* text : kNumberTexts) {
         EXPECT_TRUE(sameReal(lenientReal(text), std::atof(text))) << '"' << text << '"';
-    }
-}
-
-TEST(RawNumbers, ReadsIntegersAsAtoi) {
-    for (const char* text : kNumberTexts) {
         // glibc's atoi is (int)strtol(text, 0, 10): saturate to 64 bits, keep the low 32.
         const long wide = std::strtol(text, nullptr, 10);
         EXPECT_EQ(lenientInt(text), static_cast<int>(static_cast<unsigned>(wide))) << '"' << text << '"';
@@ -98,19 +55,7 @@ TEST(RawNumbers, KeepsTheLowByteForEightBitFields) {
     for (const auto& c : cases) EXPECT_EQ(lowByte(c.value), c.expected) << c.value;
 }
 
-TEST(RawNumbers, FormatsLikePrintfInTheCLocale) {
-    const double values[] = {0.0,          -0.0,    1.5,           2.6,       0.5,      2.5,      -2.5,
-                             0.9999411765, 1e-7,    4500123.4567,  1e300,     -1e22,    0.0005,   0.0015,
-                             0.1,          1.0 / 3, 123456789.125, 6378137.0, INFINITY, -INFINITY};
-    for (const double value : values) {
-        for (const int decimals : {15, 6, 3, 0}) {
-            char expected[512];
-            std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
-            std::string out = "x";
-            appendFixed(out, value, decimals);
-            EXPECT_EQ(out, std::string("x") + expected) << value << " with " << decimals;
-        }
-    }
+TEST(RawNumbers, FormatsIntegers) {
     for (const int value : {0, -1, 44, -56, 2147483647, -2147483647 - 1}) {
         std::string out;
         appendInt(out, value);
@@ -157,6 +102,9 @@ TEST(RawNumbers, FormatsAndReadsRandomValuesOfEveryMagnitudeLikeTheCLibrary) {
         double value = std::ldexp(static_cast<double>(random() >> 11), exponents(random) - 53);
         if (i % 3 == 0) value = std::ldexp(static_cast<double>(random() % 4096) + 0.5, -(i % 7));
         if (random() & 1) value = -value;
+        const double special[] = {-0.0,   2.6,     0.9999411765, 1e300,    -1e22,
+                                  0.0015, 1.0 / 3, INFINITY,     -INFINITY};
+        if (i < 9 * 4) value = special[i / 4];
         const int decimals = i % 4 == 0 ? 15 : decimalCounts(random);
         char expected[512];
         std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
