@@ -178,5 +178,5 @@ struct RawJob {
     bool readFromFile = false;       // set by the reader: source holds the bytes the job was read from
     QByteArray source;               // the opened file's bytes, exactly as read
     QList<RawSpan> sourceGroups;     // every point group of source in file order, deleted ones included
-    QList<BaseStation> basesAsRead;  // the base list as read: a station equal to its entry here is unedited
 };
+

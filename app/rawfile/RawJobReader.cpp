@@ -108,7 +108,6 @@ class JobBuilder {
                 readHeaderLine(tag, line);
             }
         }
-        job_.basesAsRead = job_.bases;
         job_.readFromFile = true;
     }
 
@@ -334,3 +333,4 @@ bool readRawJob(const QString& path, RawJob& job) {
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
     return readRawJob(file, job);
 }
+

@@ -74,7 +74,6 @@ void visitRoverFields(const RoverPoint& r, const BaseStation* base, Group& g, Vi
 bool sameValue(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 bool sameValue(int a, int b) { return a == b; }
 bool sameValue(const RawBytes& bytes, const QString& text) { return rawTextEquals(bytes, text); }
-bool sameValue(const QString& a, const QString& b) { return a == b; }
 
 struct Assign {
     void operator()(int, RawBytes& bytes, const QString& text) const {
@@ -91,29 +90,6 @@ unsigned changedRecords(const RoverPoint& rover, const BaseStation* base, const 
         if (!(changed & (1u << record)) && !sameValue(field, value)) changed |= 1u << record;
     });
     return changed;
-}
-
-bool sameStation(const BaseStation& a, const BaseStation& b) {
-    return sameValue(a.name, b.name) && sameValue(a.wgsLatitude, b.wgsLatitude) &&
-           sameValue(a.wgsLongitude, b.wgsLongitude) && sameValue(a.wgsHeight, b.wgsHeight) &&
-           sameValue(a.antennaType, b.antennaType) && sameValue(a.antennaHeight, b.antennaHeight) &&
-           sameValue(a.antennaMethod, b.antennaMethod) && sameValue(a.north, b.north) &&
-           sameValue(a.east, b.east) && sameValue(a.height, b.height);
-}
-
-// The station each base name takes its base values from: the last station of that name. In a job read
-// from a file, a station still equal to the one read does not override the base record of each group, so
-// that an unedited job (whose groups may disagree about a base) is written back as it was.
-QHash<QString, const BaseStation*> stationsByName(const RawJob& job) {
-    QHash<QString, const BaseStation*> stations;
-    stations.reserve(job.bases.size());
-    for (const BaseStation& b : job.bases) stations.insert(b.name, &b);
-    if (!job.readFromFile) return stations;
-    for (auto it = stations.begin(); it != stations.end(); ++it) {
-        const BaseStation* read = findLastBase(job.basesAsRead, it.key());
-        if (read && sameStation(*read, *it.value())) it.value() = nullptr;
-    }
-    return stations;
 }
 
 // Keys that each record's format writes; a rewritten line carries every other field of the line on.
@@ -163,8 +139,7 @@ class SourceWriter {
         : job_(job),
           writer_(writer),
           data_(job.source.constData()),
-          size_(static_cast<qint64>(job.source.size())),
-          stations_(stationsByName(job)) {
+          size_(static_cast<qint64>(job.source.size())) {
         RawLineCursor cursor(data_, static_cast<std::size_t>(size_));
         std::string_view line;
         std::size_t endLength = 0;
@@ -234,18 +209,17 @@ class SourceWriter {
 
     bool atLineStart() const { return lastByte_ == '\n' || lastByte_ == '\r' || lastByte_ == 0; }
 
-    const BaseStation* stationFor(const RoverPoint& rover) const { return stations_.value(rover.baseName); }
-
-    // A group of the file: its bytes as they are when no record changed, else line by line.
+    // A group of the file: its bytes as they are when no record changed, else line by line. Its base
+    // record follows the rover's own copy of the base, which Calculate moves with the base: a group that
+    // disagreed with others about its base keeps what it said.
     bool writeReadGroup(qsizetype j, RawSpan span) {
         const RoverPoint& rover = job_.rovers[j];
-        const BaseStation* station = stationFor(rover);
         const PointRecordGroup& group = job_.groups[j];
-        const unsigned changed = changedRecords(rover, station, group);
+        const unsigned changed = changedRecords(rover, nullptr, group);
         if (changed == 0) return copy(span.begin, span.end);
 
         working_ = group;
-        refreshPointGroup(rover, station, working_);
+        refreshPointGroup(rover, nullptr, working_);
         writer_.setContext(pointContext(rover));
 
         struct Line {
@@ -341,7 +315,6 @@ class SourceWriter {
     RawRecordWriter& writer_;
     const char* data_;
     qint64 size_;
-    QHash<QString, const BaseStation*> stations_;
     std::string_view lineEnd_ = "\n";  // the file's first line end, for lines written anew
     qint64 pendingBegin_ = 0;
     qint64 pendingEnd_ = 0;

@@ -4,11 +4,11 @@
 // A job read from a file (RawJob::readFromFile) is written as that file's bytes: every line that no edit
 // touched exactly as read, in its place (header lines, unknown lines, descriptions, unknown keys, number
 // spellings, encodings, line ends, a missing final line end). The lines of deleted points are left out.
-// Each point group's records are refreshed from its rover and base station (below) and compared with the
-// records as read (reals bitwise, texts as shown): a record that changed is rewritten in its format,
-// followed by the fields of its line that the format does not write, with the line's own line end; a record
-// the group lacked is added only when an edit gave it a value. A base station still equal to the one read
-// leaves each group's base record as it was; an edited one gives its values to every rover of its name.
+// Each point group's records are refreshed from its rover, base record included from the rover's own copy
+// of its base (which Calculate moves with the base), and compared with the records as read (reals bitwise,
+// texts as shown): a record that changed is rewritten in its format, followed by the fields of its line that
+// the format does not write, with the line's own line end; a record the group lacked is added only when an
+// edit gave it a value.
 //
 // A job built in memory is written entirely in the record formats: the header records in the order QZVS,
 // JB, CS, ES, DT, QZAH, QZAV, PJ, QZMC, then one point group per rover point in list order, each refreshed

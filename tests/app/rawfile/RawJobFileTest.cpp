@@ -237,7 +237,7 @@ TEST_F(RawJobWriterTest, RewritesOnlyEditedRecordsOfAJobReadFromAFile) {
     ASSERT_EQ(job.rovers.size(), 2);
     job.rovers[0].name = "P1b";
     job.rovers[0].antennaType = "NEW";
-    job.bases[0].north = 6.5;
+    job.rovers[0].baseNorth = 6.5;  // the rover's copy of its base, as a Calculate that moves B1 leaves it
     ASSERT_TRUE(writeRawJob(path("a.Raw"), job));
     EXPECT_EQ(
         fileText(path("a.Raw")),
@@ -247,7 +247,7 @@ TEST_F(RawJobWriterTest, RewritesOnlyEditedRecordsOfAJobReadFromAFile) {
         "BSME0\r\nGS,PNP2");
     job.rovers[0].name = "P1";  // an edit undone gives the bytes read
     job.rovers[0].antennaType = "";
-    job.bases[0].north = 5;
+    job.rovers[0].baseNorth = 5;
     ASSERT_TRUE(writeRawJob(path("b.Raw"), job));
     EXPECT_EQ(fileText(path("b.Raw")), text);
 }
@@ -261,7 +261,8 @@ TEST_F(RawJobWriterTest, RefusesSeparatorsInTexts) {
         {[](RawJob& j) { j.rovers[0].antennaType = "A\nB"; }, "Point \"P1\": the antenna type contains"},
         {[](RawJob& j) { j.rovers[0].code = "a\rb"; }, "Point \"P1\": the code contains"},
         {[](RawJob& j) { j.bases[0].name = j.rovers[0].baseName = "B,1"; }, "the base name contains"},
-        {[](RawJob& j) { j.bases[0].antennaType = "T,1"; }, "the base antenna type contains"},
+        {[](RawJob& j) { j.bases[0].antennaType = j.rovers[0].baseAntennaType = "T,1"; },
+         "the base antenna type contains"},
         {[](RawJob& j) { j.header.job.name = "J,1"; }, "Header: the job name contains"},
     };
     const QString target = path("job.Raw");
