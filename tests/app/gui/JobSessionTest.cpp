@@ -234,6 +234,9 @@ TEST(JobSession, UndoRestoresCalculateAndDeletionsBitForBitAndRedoRepeatsThem) {
     undo->undo();
     undo->undo();
     EXPECT_FALSE(s.session.isModified());
+    QTemporaryDir dir;  // everything undone, the file saved is the file read, byte for byte
+    ASSERT_TRUE(writeRawJob(dir.filePath("undone.raw"), s.session.job()));
+    EXPECT_EQ(readFile(dir.filePath("undone.raw")), editJob(true));
     for (int i = 0; i < 5; ++i) undo->redo();
     EXPECT_EQ(dump(s.session.job()), deleted);
 }
