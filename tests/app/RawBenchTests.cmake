@@ -1,12 +1,5 @@
 # GUI tests of RawBench: the real widgets, driven with QTest events, on the offscreen platform.
 find_package(Qt6 REQUIRED COMPONENTS Test)
-# The export tests parse the CSV files with Python's csv module.
-find_package(Python3 COMPONENTS Interpreter)
-if(Python3_Interpreter_FOUND)
-  set(RAWBENCH_PYTHON ${Python3_EXECUTABLE})
-else()
-  set(RAWBENCH_PYTHON python3)
-endif()
 
 file(GLOB RAWBENCH_GUI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/app/gui/*.cpp)
 if(TARGET rawbench_core AND RAWBENCH_GUI_TEST_SOURCES)
@@ -14,7 +7,7 @@ if(TARGET rawbench_core AND RAWBENCH_GUI_TEST_SOURCES)
   target_link_libraries(rawbench_gui_tests PRIVATE rawbench_core Qt6::Test GTest::gtest)
   target_include_directories(rawbench_gui_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_compile_definitions(rawbench_gui_tests PRIVATE
-    RAWBENCH_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples" RAWBENCH_PYTHON="${RAWBENCH_PYTHON}")
+    RAWBENCH_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
   gtest_discover_tests(rawbench_gui_tests DISCOVERY_TIMEOUT 120
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endif()

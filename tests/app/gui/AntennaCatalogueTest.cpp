@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QTest>
 #include <QTextStream>
 #include <memory>

@@ -35,7 +35,6 @@ struct Window {
         writeFile("Antenna.ini", catalogue);
         window = std::make_unique<RawBench>();
         window->setPrompter(&prompter);
-        window->resize(1000, 800);
         window->show();
     }
     QString open(const QByteArray& content) {
@@ -172,6 +171,7 @@ TEST(RawBenchWindow, DeletesSelectedRowsUndoablyAndAsksAboutUnsavedWork) {
     w.prompter.saveAnswers = {saved};
     w.find<QAction>("action_Open")->trigger();
     EXPECT_FALSE(readFile(saved).isEmpty());
+    EXPECT_EQ(w.prompter.saveQuestions.value(0).dir, w.scratch.path("job_new.Raw"));
     EXPECT_FALSE(w.window->isWindowModified());
     EXPECT_EQ(w.prompter.openQuestions.size(), 1);
 

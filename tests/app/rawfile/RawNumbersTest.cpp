@@ -55,14 +55,6 @@ TEST(RawNumbers, KeepsTheLowByteForEightBitFields) {
     for (const auto& c : cases) EXPECT_EQ(lowByte(c.value), c.expected) << c.value;
 }
 
-TEST(RawNumbers, FormatsIntegers) {
-    for (const int value : {0, -1, 44, -56, 2147483647, -2147483647 - 1}) {
-        std::string out;
-        appendInt(out, value);
-        EXPECT_EQ(out, std::to_string(value));
-    }
-}
-
 // A German locale reads and writes "1,25"; when none is installed, one is compiled into a temporary folder.
 bool selectCommaDecimalLocale(const std::string& folder) {
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"}) {
