@@ -312,26 +312,37 @@ QList<PointChange> JobSession::calculate() {
     if (pendingFields_ == 0) return {};
     const AntennaCatalogueRef cat = catalogue();
 
-    // Rovers first: their own antenna set-up and names.
+    // Every rover with a pending edit or carried by a moved base, before and after; edits are consumed.
     std::map<qsizetype, CalculateCommand::RoverEntry> rovers;
     std::map<qsizetype, PointChange> roverChanges;
-    for (qsizetype i = 0; i < roverStates_.size(); ++i) {
-        const PointState& state = roverStates_[i];
-        if (state.edit.isEmpty()) continue;
-        CalculateCommand::RoverEntry entry{i, job_.rovers[i], {}, state, {}};
-        if (roverEditChanges(job_.rovers[i], state.edit)) {
-            RoverPoint after = job_.rovers[i];
-            applyRoverEdit(after, state.edit, cat);
-            entry.after = after;
-            entry.stateAfter.changed = true;
-            PointChange& change = roverChanges[i];
-            change.index = i;
-            change.reasons |= OwnEdit;
-        } else {
-            entry.after = entry.before;
-            entry.stateAfter.changed = state.changed;
+    auto roverEntry = [&](qsizetype i) -> CalculateCommand::RoverEntry& {
+        auto found = rovers.find(i);
+        if (found == rovers.end()) {
+            const PointState& state = roverStates_[i];
+            found = rovers
+                        .emplace(i,
+                                 CalculateCommand::RoverEntry{
+                                     i, job_.rovers[i], job_.rovers[i], state, {PointEdit(), state.changed}})
+                        .first;
         }
-        rovers.emplace(i, std::move(entry));
+        return found->second;
+    };
+    auto roverChanged = [&](qsizetype i, ChangeReason reason) -> PointChange& {
+        roverEntry(i).stateAfter.changed = true;
+        PointChange& change = roverChanges[i];
+        change.index = i;
+        change.reasons |= reason;
+        return change;
+    };
+
+    // Rovers first: their own antenna set-up and names.
+    for (qsizetype i = 0; i < roverStates_.size(); ++i) {
+        const PointEdit& edit = roverStates_[i].edit;
+        if (edit.isEmpty()) continue;
+        CalculateCommand::RoverEntry& entry = roverEntry(i);
+        if (!roverEditChanges(entry.before, edit)) continue;
+        applyRoverEdit(entry.after, edit, cat);
+        roverChanged(i, OwnEdit);
     }
 
     // Then bases, each carrying the rovers measured from it.
@@ -341,36 +352,23 @@ QList<PointChange> JobSession::calculate() {
     for (qsizetype j = 0; j < baseStates_.size(); ++j) {
         const PointState& state = baseStates_[j];
         if (state.edit.isEmpty()) continue;
-        CalculateCommand::BaseEntry entry{j, job_.bases[j], job_.bases[j], state, {}};
-        entry.stateAfter.changed = state.changed;
-        if (baseEditChanges(entry.before, state.edit)) {
-            const BaseShift shift = applyBaseEdit(entry.after, state.edit, cat);
-            entry.stateAfter.changed = true;
-            if (roversOfBase.isEmpty())
-                for (qsizetype i = 0; i < job_.rovers.size(); ++i) roversOfBase[job_.rovers[i].baseName] << i;
-            for (qsizetype i : roversOfBase.value(entry.before.name)) {
-                auto found = rovers.find(i);
-                if (found == rovers.end())
-                    found = rovers
-                                .emplace(i, CalculateCommand::RoverEntry{i, job_.rovers[i], job_.rovers[i],
-                                                                         roverStates_[i], roverStates_[i]})
-                                .first;
-                followBase(found->second.after, entry.before, entry.after, shift);
-                found->second.stateAfter.changed = true;
-                PointChange& change = roverChanges[i];
-                change.index = i;
-                change.reasons |= BaseMoved;
-                change.movedBase = entry.before.name;
-            }
-            PointChange change;
-            change.kind = PointKind::Base;
-            change.index = j;
-            change.baseBefore = entry.before;
-            change.baseAfter = entry.after;
-            change.reasons = OwnEdit;
-            baseChanges << change;
+        CalculateCommand::BaseEntry& entry = bases.emplaceBack(CalculateCommand::BaseEntry{
+            j, job_.bases[j], job_.bases[j], state, {PointEdit(), state.changed}});
+        if (!baseEditChanges(entry.before, state.edit)) continue;
+        const BaseShift shift = applyBaseEdit(entry.after, state.edit, cat);
+        entry.stateAfter.changed = true;
+        if (roversOfBase.isEmpty())
+            for (qsizetype i = 0; i < job_.rovers.size(); ++i) roversOfBase[job_.rovers[i].baseName] << i;
+        for (qsizetype i : roversOfBase.value(entry.before.name)) {
+            followBase(roverEntry(i).after, entry.before, entry.after, shift);
+            roverChanged(i, BaseMoved).movedBase = entry.before.name;
         }
-        bases << entry;
+        PointChange& change = baseChanges.emplaceBack();
+        change.kind = PointKind::Base;
+        change.index = j;
+        change.baseBefore = entry.before;
+        change.baseAfter = entry.after;
+        change.reasons = OwnEdit;
     }
 
     QList<PointChange> changes;
@@ -382,11 +380,7 @@ QList<PointChange> JobSession::calculate() {
     changes << baseChanges;
     QList<CalculateCommand::RoverEntry> roverEntries;
     roverEntries.reserve(static_cast<qsizetype>(rovers.size()));
-    for (auto& [index, entry] : rovers) {
-        entry.stateAfter.edit = PointEdit();
-        roverEntries << std::move(entry);
-    }
-    for (CalculateCommand::BaseEntry& entry : bases) entry.stateAfter.edit = PointEdit();
+    for (auto& [index, entry] : rovers) roverEntries << std::move(entry);
     undo_.push(new CalculateCommand(this, std::move(roverEntries), std::move(bases), changes));
     return changes;
 }
