@@ -93,7 +93,8 @@ Projection make(Args... args) {
 // Ground distance between two points as an angle (radians): the latitude difference or the longitude
 // difference along the parallel, whichever is larger (longitudes wrap).
 inline double angularError(double lon1, double lat1, double lon2, double lat2) {
-    return std::fmax(std::fabs(lat1 - lat2), std::fabs(std::remainder(lon1 - lon2, 2 * kHalfTurn)) * std::cos(lat2));
+    return std::fmax(std::fabs(lat1 - lat2),
+                     std::fabs(std::remainder(lon1 - lon2, 2 * kHalfTurn)) * std::cos(lat2));
 }
 
 // Forward then inverse of one point: how far (metres on the ground) the point came back from itself.
@@ -132,8 +133,9 @@ std::string format(const char* pattern, Args... args) {
 }
 
 // The transformer's projection calls on one code and its parameter slots.
-inline DatumTransformer transformer(int code, double cm, double ol, double fe, double fn, double k, double sp1,
-                                    double sp2 = 0, char hemisphere = 'N', double a = kA, double f = kF) {
+inline DatumTransformer transformer(int code, double cm, double ol, double fe, double fn, double k,
+                                    double sp1, double sp2 = 0, char hemisphere = 'N', double a = kA,
+                                    double f = kF) {
     DatumTransformer t;
     t.SetDstEllipsoid(a, f);
     t.SetProjectionMethod(code);

@@ -34,62 +34,114 @@ std::vector<std::pair<double, double>> aroundPole(double sign, double metres, do
 
 TEST(ProjectionEdgeCases, PointsWhereResultsUsedToBeSnappedOrRejectedComeBack) {
     std::vector<HardPoints> cases = {
-        {"Mercator: the corner of the window", make<Mercator>(kA, kF, 0.0, 0.0, 0.0, 1.0),
-         {{kHalfTurn, 1.562069680534925}, {kHalfTurn, -1.562069680534925}}, 1e-5},
-        {"Cassini: the pole itself", make<Cassini>(kA, kF, 1.0, 0.3, 0, 0), {{1.0, kQuarterTurn}, {1.0, -kQuarterTurn}},
+        {"Mercator: the corner of the window",
+         make<Mercator>(kA, kF, 0.0, 0.0, 0.0, 1.0),
+         {{kHalfTurn, 1.562069680534925}, {kHalfTurn, -1.562069680534925}},
+         1e-5},
+        {"Cassini: the pole itself",
+         make<Cassini>(kA, kF, 1.0, 0.3, 0, 0),
+         {{1.0, kQuarterTurn}, {1.0, -kQuarterTurn}},
          1e-9},
-        {"stere: results within 3.5e-6 rad of 0 and ±π were rounded (22 m)", make<Stereographic>(kA, kF, 0, 0, 0, 0),
-         {{1e-7, 0.5}, {-1.9e-7, 0.5}, {0.3, 2e-8}, {0.3, -1e-9}, {kHalfTurn - 3e-6, 0.2}, {-kHalfTurn + 1e-6, -0.2},
+        {"stere: results within 3.5e-6 rad of 0 and ±π were rounded (22 m)",
+         make<Stereographic>(kA, kF, 0, 0, 0, 0),
+         {{1e-7, 0.5},
+          {-1.9e-7, 0.5},
+          {0.3, 2e-8},
+          {0.3, -1e-9},
+          {kHalfTurn - 3e-6, 0.2},
+          {-kHalfTurn + 1e-6, -0.2},
           {kHalfTurn, 0.1}},
          6.4e-6},
         {"lcc: results within 3.5e-6 rad of 0 and ±π were rounded (22 m)",
          make<LambertConformalConic>(kA, kF, 0, 20 * d, 10 * d, 30 * d, 0, 0),
-         {{1.5e-7, 1e-8}, {-1.9e-7, 45 * d}, {kHalfTurn - 3e-6, 1.5e-7}, {-kHalfTurn + 1e-6, -2e-7},
-          {3.4e-6 - kHalfTurn, 10 * d}, {kHalfTurn, 0}},
+         {{1.5e-7, 1e-8},
+          {-1.9e-7, 45 * d},
+          {kHalfTurn - 3e-6, 1.5e-7},
+          {-kHalfTurn + 1e-6, -2e-7},
+          {3.4e-6 - kHalfTurn, 10 * d},
+          {kHalfTurn, 0}},
          6.4e-5},
-        {"ortho: the disc was tested about 0, not the false origin", make<Orthographic>(kA, kF, 0.4, 45 * d, 1e7, -5e6),
-         {{0.4, 45 * d}, {0.4 - 1.5, 0.1}, {0.4, -45 * d}}, 1e-6},
-        {"vandg: the circle was tested about 0, not the false origin", make<VanDerGrinten>(kA, kF, 0, 1e7, -3e6),
-         {{0, 0}, {170 * d, 0}, {0, 80 * d}}, 1e-6},
+        {"ortho: the disc was tested about 0, not the false origin",
+         make<Orthographic>(kA, kF, 0.4, 45 * d, 1e7, -5e6),
+         {{0.4, 45 * d}, {0.4 - 1.5, 0.1}, {0.4, -45 * d}},
+         1e-6},
+        {"vandg: the circle was tested about 0, not the false origin",
+         make<VanDerGrinten>(kA, kF, 0, 1e7, -3e6),
+         {{0, 0}, {170 * d, 0}, {0, 80 * d}},
+         1e-6},
         // Rounding lifts the cubic's |t| just above 1 at 180° and near the equator (the inverse's cubic
         // keeps the latitude to 2e-8 rad there).
         {"vandg: points with |t| above 1 went to the pole", make<VanDerGrinten>(kA, kF, 0, 0, 0), {}, 0.13},
         {"eqc: the window was mirrored about 0, not the false easting",
-         make<EquidistantCylindrical>(kA, kF, 0, 0.3, 5e5, 0), {{0.999 * kHalfTurn, 0}, {-0.999 * kHalfTurn, 0}}, 1e-5},
-        {"eqc: a central meridian under 1° threw", make<EquidistantCylindrical>(kA, kF, 0.5 * d, 0, 0, 0),
-         {{-179.49 * d, 0.2}}, 1e-5},
-        {"eqc: a central meridian under 1° threw", make<EquidistantCylindrical>(kA, kF, -0.5 * d, 0, 0, 0),
-         {{179.49 * d, 0.2}}, 1e-5},
+         make<EquidistantCylindrical>(kA, kF, 0, 0.3, 5e5, 0),
+         {{0.999 * kHalfTurn, 0}, {-0.999 * kHalfTurn, 0}},
+         1e-5},
+        {"eqc: a central meridian under 1° threw",
+         make<EquidistantCylindrical>(kA, kF, 0.5 * d, 0, 0, 0),
+         {{-179.49 * d, 0.2}},
+         1e-5},
+        {"eqc: a central meridian under 1° threw",
+         make<EquidistantCylindrical>(kA, kF, -0.5 * d, 0, 0, 0),
+         {{179.49 * d, 0.2}},
+         1e-5},
         {"poly: λ took C from the step before the last next to the equator (63 m)",
-         make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700), {}, 1e-3},
-        {"poly: far out the slow iteration leaves millimetres", make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700),
-         {{0.3 + 120 * d, 1e-9}, {0.3 + 120 * d, -1e-7}, {0.3 + 120 * d, 3e-6}}, 3e-3},
+         make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700),
+         {},
+         1e-3},
+        {"poly: far out the slow iteration leaves millimetres",
+         make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700),
+         {{0.3 + 120 * d, 1e-9}, {0.3 + 120 * d, -1e-7}, {0.3 + 120 * d, 3e-6}},
+         3e-3},
         // asin of the sine alone folded points more than 90° round their parallel; next to the pole λ
         // used to be the central meridian (35 m).
-        {"poly: points far round their parallel folded back", make<Polyconic>(kA, kF, 10 * d, 30 * d, 1000, 2000),
-         {{130 * d, 60 * d}, {-150 * d, 70 * d}}, 5e-3},
-        {"poly: λ was the central meridian next to the pole", make<Polyconic>(kA, kF, 10 * d, 30 * d, 1000, 2000),
-         {{100 * d, -89.9999 * d}}, 1e-2},
-        {"bonne: λ was the central meridian within 1e-5 rad of the pole (117 m)", make<Bonne>(kA, kF, 0.4, 0.9, 100, 200),
-         {}, 1e-3},
-        {"bonne: the pole of a polar origin", make<Bonne>(kA, kF, 0.2, kQuarterTurn, 5000, -7000),
-         {{1.0, kQuarterTurn}}, 1e-5},
-        {"bonne: the pole of a polar origin", make<Bonne>(kA, kF, 0.2, -kQuarterTurn, 5000, -7000),
-         {{1.0, -kQuarterTurn}}, 1e-5},
+        {"poly: points far round their parallel folded back",
+         make<Polyconic>(kA, kF, 10 * d, 30 * d, 1000, 2000),
+         {{130 * d, 60 * d}, {-150 * d, 70 * d}},
+         5e-3},
+        {"poly: λ was the central meridian next to the pole",
+         make<Polyconic>(kA, kF, 10 * d, 30 * d, 1000, 2000),
+         {{100 * d, -89.9999 * d}},
+         1e-2},
+        {"bonne: λ was the central meridian within 1e-5 rad of the pole (117 m)",
+         make<Bonne>(kA, kF, 0.4, 0.9, 100, 200),
+         {},
+         1e-3},
+        {"bonne: the pole of a polar origin",
+         make<Bonne>(kA, kF, 0.2, kQuarterTurn, 5000, -7000),
+         {{1.0, kQuarterTurn}},
+         1e-5},
+        {"bonne: the pole of a polar origin",
+         make<Bonne>(kA, kF, 0.2, -kQuarterTurn, 5000, -7000),
+         {{1.0, -kQuarterTurn}},
+         1e-5},
         // Where the northing of cea is stationary, at its poles, the distance from the pole keeps half the
         // digits; tcea stays within its authalic series (1.6 mm) near the poles and keeps half the digits
         // at its transverse poles. Its arcsines used to lose metres within a kilometre of a pole, and 25 km
         // on the meridians 90° off.
         {"cea: next to the poles", make<CylindricalEqualArea>(kA, kF, 0.3, 0.7, 1e6, -5e5), {}, 0.2},
-        {"tcea: next to the poles", make<TransverseCylindricalEqualArea>(kA, kF, 0.3, 0.2, 1e5, 1e6, 1.0), {}, 2e-3},
-        {"tcea: next to the transverse poles", make<TransverseCylindricalEqualArea>(kA, kF, 0.3, 0.2, 1e5, 1e6, 1.0),
-         {}, 0.2},
+        {"tcea: next to the poles",
+         make<TransverseCylindricalEqualArea>(kA, kF, 0.3, 0.2, 1e5, 1e6, 1.0),
+         {},
+         2e-3},
+        {"tcea: next to the transverse poles",
+         make<TransverseCylindricalEqualArea>(kA, kF, 0.3, 0.2, 1e5, 1e6, 1.0),
+         {},
+         0.2},
         // The Cassini pole band was 1e-5 rad: points up to 64 m from the pole came back on it.
-        {"cass: points within 64 m of the pole were snapped onto it", make<Cassini>(kA, kF, 0, 0, 0, 0), {}, 1e-3},
+        {"cass: points within 64 m of the pole were snapped onto it",
+         make<Cassini>(kA, kF, 0, 0, 0, 0),
+         {},
+         1e-3},
         // Within a metre of the origin the distance used to be 0.
         {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, 0, 1e5, 2e5), {}, 1e-6},
-        {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, 40 * d, 1e5, 2e5), {}, 1e-6},
-        {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, -70 * d, 1e5, 2e5), {}, 1e-6},
+        {"aeqd: points next to the origin",
+         make<AzimuthalEquidistant>(kA, kF, 0.2, 40 * d, 1e5, 2e5),
+         {},
+         1e-6},
+        {"aeqd: points next to the origin",
+         make<AzimuthalEquidistant>(kA, kF, 0.2, -70 * d, 1e5, 2e5),
+         {},
+         1e-6},
     };
     auto find = [&](const std::string& fault) -> std::vector<std::pair<double, double>>& {
         for (HardPoints& h : cases)
@@ -128,8 +180,9 @@ TEST(ProjectionEdgeCases, PointsWhereResultsUsedToBeSnappedOrRejectedComeBack) {
     }
     // Albers: every point within about 0.06° of a pole came back as the pole (6.3 km off); what is left is
     // the precision of the plane coordinates, whose meridian scale vanishes at the pole.
-    const double albers[][6] = {{29.5, 45.5, 1, 6000, 1e-5}, {29.5, 45.5, 1, 100, 1e-4}, {29.5, 45.5, 1, 10, 1e-3},
-                                {29.5, 45.5, -1, 100, 1e-3}, {60, 80, 1, 1, 1e-3},        {-20, -50, -1, 10, 1e-3}};
+    const double albers[][6] = {{29.5, 45.5, 1, 6000, 1e-5}, {29.5, 45.5, 1, 100, 1e-4},
+                                {29.5, 45.5, 1, 10, 1e-3},   {29.5, 45.5, -1, 100, 1e-3},
+                                {60, 80, 1, 1, 1e-3},        {-20, -50, -1, 10, 1e-3}};
     for (const auto& a : albers)
         cases.push_back({format("aea %g/%g: %g m from the pole came back as the pole", a[0], a[1], a[3]),
                          make<AlbersEqualAreaConic>(kA, kF, 20 * d, 40 * d * a[2], a[0] * d, a[1] * d, 0, 0),
@@ -140,22 +193,26 @@ TEST(ProjectionEdgeCases, PointsWhereResultsUsedToBeSnappedOrRejectedComeBack) {
     for (double cm : {0.0, 0.5 * d, -0.5 * d, 1e-9})
         for (double fe : {0.0, 1e6, -3e6}) {
             std::vector<std::pair<double, double>> points;
-            for (double dl : {-179.0, -90.0, 90.0, 179.0}) points.push_back({std::remainder(cm + dl * d, 2 * kHalfTurn), 0.3});
+            for (double dl : {-179.0, -90.0, 90.0, 179.0})
+                points.push_back({std::remainder(cm + dl * d, 2 * kHalfTurn), 0.3});
             cases.push_back({format("cea CM %g FE %g: the window", cm, fe),
                              make<CylindricalEqualArea>(kA, kF, cm, 0.5, fe, 0.0), points, 2e-3});
         }
-    const double tceaCases[][5] = {{0.5, 0, 0, 60, 0},   {0.5, 0, 0, 89, 0.1},  {2.0, 0, 0, 0, 45},   {2.0, 0, 0, 30, 80},
-                                   {3.0, 0, 0, 10, 89},  {0.3, 0, 0, -89, 1},   {1.0, 0, 0, 0, 90},   {1.0, 0, 0, 0, -90},
-                                   {2.0, 0, 1, 1, 90},   {0.5, 0, 0, 0, -90},   {1.0, 2e7, 0, 10, 45}, {1.0, 5e7, 1, 1.2, -30},
+    const double tceaCases[][5] = {{0.5, 0, 0, 60, 0},    {0.5, 0, 0, 89, 0.1},   {2.0, 0, 0, 0, 45},
+                                   {2.0, 0, 0, 30, 80},   {3.0, 0, 0, 10, 89},    {0.3, 0, 0, -89, 1},
+                                   {1.0, 0, 0, 0, 90},    {1.0, 0, 0, 0, -90},    {2.0, 0, 1, 1, 90},
+                                   {0.5, 0, 0, 0, -90},   {1.0, 2e7, 0, 10, 45},  {1.0, 5e7, 1, 1.2, -30},
                                    {1.0, -5e7, 0, 5, 89}, {1.0, 2e7, 0, -10, -89}};
     for (const auto& t : tceaCases)
         cases.push_back({format("tcea k %g FN %g: the window", t[0], t[1]),
                          make<TransverseCylindricalEqualArea>(kA, kF, t[2], 0.4, 3e5, t[1], t[0]),
-                         {{t[3] * d, t[4] * d}}, 6.4e-3});
+                         {{t[3] * d, t[4] * d}},
+                         6.4e-3});
     for (const HardPoints& c : cases) {
         double worst = 0;
         for (const auto& [lon, lat] : c.points) {
-            const std::string error = thrown([&] { worst = std::max(worst, roundTripMetres(c.p, lon, lat)); });
+            const std::string error =
+                thrown([&] { worst = std::max(worst, roundTripMetres(c.p, lon, lat)); });
             EXPECT_EQ(error, "") << c.fault << " at " << lon << ", " << lat;
         }
         EXPECT_FALSE(c.points.empty()) << c.fault;
@@ -169,22 +226,25 @@ TEST(ProjectionEdgeCases, OriginsAndPolesMapToTheirPlaces) {
         Projection p;
         double lon, lat, e, n, tolerance;
     } cases[] = {
-        {"aea origin", make<AlbersEqualAreaConic>(kA, kF, -96 * d, 23 * d, 29.5 * d, 45.5 * d, 1000, 2000), -96 * d,
-         23 * d, 1000, 2000, 1e-9},
+        {"aea origin", make<AlbersEqualAreaConic>(kA, kF, -96 * d, 23 * d, 29.5 * d, 45.5 * d, 1000, 2000),
+         -96 * d, 23 * d, 1000, 2000, 1e-9},
         // Exact up to the rounding of the adjusted false northing (a difference of two cone radii).
-        {"lcc origin", make<LambertConformalConic>(kA, kF, 10 * d, 45 * d, 40 * d, 50 * d, 5e5, 1e5), 10 * d, 45 * d, 5e5,
-         1e5, 1e-8},
+        {"lcc origin", make<LambertConformalConic>(kA, kF, 10 * d, 45 * d, 40 * d, 50 * d, 5e5, 1e5), 10 * d,
+         45 * d, 5e5, 1e5, 1e-8},
         {"lcc equal parallels: the parallel is the origin",
-         make<LambertConformalConic>(kA, kF, 10 * d, 30 * d, 45 * d, 45 * d, 1000, 2000), 10 * d, 45 * d, 1000, 2000, 0},
-        {"bonne north polar origin", make<Bonne>(kA, kF, 0.2, kQuarterTurn, 5000, -7000), 1.0, kQuarterTurn, 5000, -7000,
+         make<LambertConformalConic>(kA, kF, 10 * d, 30 * d, 45 * d, 45 * d, 1000, 2000), 10 * d, 45 * d,
+         1000, 2000, 0},
+        {"bonne north polar origin", make<Bonne>(kA, kF, 0.2, kQuarterTurn, 5000, -7000), 1.0, kQuarterTurn,
+         5000, -7000, 0},
+        {"bonne south polar origin", make<Bonne>(kA, kF, 0.2, -kQuarterTurn, 5000, -7000), 1.0, -kQuarterTurn,
+         5000, -7000, 0},
+        {"ps pole", make<PolarStereographic>(kA, kF, 0.5, 71 * d, 1e5, -3e5), 1.0, kQuarterTurn, 1e5, -3e5,
          0},
-        {"bonne south polar origin", make<Bonne>(kA, kF, 0.2, -kQuarterTurn, 5000, -7000), 1.0, -kQuarterTurn, 5000,
-         -7000, 0},
-        {"ps pole", make<PolarStereographic>(kA, kF, 0.5, 71 * d, 1e5, -3e5), 1.0, kQuarterTurn, 1e5, -3e5, 0},
         {"tmerc origin", make<TransverseMercator>(kA, kF, 2.0943951023931953, 0.5, 3e5, 1e6, 0.9996),
          2.0943951023931953, 0.5, 3e5, 1e6, 0},
         {"vandg pole", make<VanDerGrinten>(kA, kF, 0.2, 0, 0), 0.2, kQuarterTurn, 0, kHalfTurn * kRa, 1e-6},
-        {"vandg antimeridian", make<VanDerGrinten>(kA, kF, 0.2, 0, 0), 0.2 + kHalfTurn, 0, kHalfTurn * kRa, 0, 1e-6},
+        {"vandg antimeridian", make<VanDerGrinten>(kA, kF, 0.2, 0, 0), 0.2 + kHalfTurn, 0, kHalfTurn * kRa, 0,
+         1e-6},
     };
     for (const Case& c : cases) {
         const Plane m = c.p.fwd(c.lon, c.lat);
@@ -306,9 +366,11 @@ TEST(ProjectionEdgeCases, SpecialFormsCoincideWithTheProjectionsTheyReduceTo) {
     // The polar Lambert form is the two-parallel cone with its second parallel 2″ from its pole.
     const double nearPole = 89.99944444444445 * d;
     const Projection south = make<PolarLambertConformalConic>(kA, kF, 30 * d, -60 * d, 71 * d, 1000, 2000);
-    const Projection southCone = make<LambertConformalConic>(kA, kF, 30 * d, -60 * d, -71 * d, -nearPole, 1000, 2000);
+    const Projection southCone =
+        make<LambertConformalConic>(kA, kF, 30 * d, -60 * d, -71 * d, -nearPole, 1000, 2000);
     const Projection north = make<PolarLambertConformalConic>(kA, kF, 30 * d, 60 * d, 74 * d, 1000, 2000);
-    const Projection northCone = make<LambertConformalConic>(kA, kF, 30 * d, 60 * d, 74 * d, nearPole, 1000, 2000);
+    const Projection northCone =
+        make<LambertConformalConic>(kA, kF, 30 * d, 60 * d, 74 * d, nearPole, 1000, 2000);
     struct Pair {
         const char* what;
         Projection a, b;
@@ -333,13 +395,15 @@ TEST(ProjectionEdgeCases, SpecialFormsCoincideWithTheProjectionsTheyReduceTo) {
 TEST(ProjectionEdgeCases, PolarStereographicHasTheAskedScaleAtThePoleInTheAskedHemisphere) {
     const double es = eccentricitySquared(kF), e = std::sqrt(es);
     const double halfE4 = std::sqrt(std::pow(1 + e, 1 + e) * std::pow(1 - e, 1 - e)) / 2;
-    for (double k : {0.1, 0.3, 0.5, 0.5016, halfE4, std::nextafter(halfE4, 1.0), 0.5018, 0.8, 1.0, 1.0001, 2.0, 3.0})
+    for (double k :
+         {0.1, 0.3, 0.5, 0.5016, halfE4, std::nextafter(halfE4, 1.0), 0.5018, 0.8, 1.0, 1.0001, 2.0, 3.0})
         for (char hemisphere : {'N', 'S'}) {
             const double sign = hemisphere == 'N' ? 1 : -1;
             const Projection p = make<PolarStereographic>(kA, kF, 0.0, k, hemisphere, 0.0, 0.0);
             EXPECT_EQ(thrown([&] { p.fwd(0, -sign * 0.1); }), messages({43})) << k << hemisphere;
             const Plane nearPole = p.fwd(0, sign * (kQuarterTurn - 1e-6));
-            EXPECT_NEAR(std::hypot(nearPole.e, nearPole.n) / (kA / std::sqrt(1 - es) * 1e-6), k, 1e-9) << k << hemisphere;
+            EXPECT_NEAR(std::hypot(nearPole.e, nearPole.n) / (kA / std::sqrt(1 - es) * 1e-6), k, 1e-9)
+                << k << hemisphere;
         }
     // The window of a central meridian just east of Greenwich is that of its western twin.
     for (double cm : {0.1 * d, 0.9 * d, 1.0 * d}) {
@@ -358,7 +422,8 @@ TEST(ProjectionEdgeCases, MollweidePolesAreOnePointAndTheirNeighbourhoodFollowsT
         EXPECT_EQ(moll.fwd(3.5, sign * kQuarterTurn).e, 1000);
         for (double colatitude : {1e-9, 1e-7, 1e-5, 1e-4}) {
             const double halfD = std::sin(colatitude / 2), w = std::cbrt(12 * kHalfTurn * halfD * halfD);
-            const double expected = 1000 + std::sqrt(8.0) * kRa / kHalfTurn * 3 * std::sin(w * (1 + w * w / 60) / 2);
+            const double expected =
+                1000 + std::sqrt(8.0) * kRa / kHalfTurn * 3 * std::sin(w * (1 + w * w / 60) / 2);
             EXPECT_NEAR(moll.fwd(3.5, sign * (kQuarterTurn - colatitude)).e, expected, 1e-4) << colatitude;
         }
         // Where the polar solution takes over (0.01 from the pole) neighbouring latitudes land together.
@@ -400,7 +465,8 @@ TEST(ProjectionEdgeCases, KrovakChecksNothingAndIterationsThatCannotSucceedEndOr
     EXPECT_EQ(thrown([&] { zero.fwd(1, 1); }), "");
     EXPECT_EQ(thrown([&] { zero.inv(1, 1); }), "");
     // The latitude iteration is bounded: a non-number ellipsoid ends instead of looping.
-    const Projection broken = make<Krovak>(6377397.155, NAN, 49.5 * d, 24.8 * d, 0.53, 1.37, 0.9999, 0.0, 0.0);
+    const Projection broken =
+        make<Krovak>(6377397.155, NAN, 49.5 * d, 24.8 * d, 0.53, 1.37, 0.9999, 0.0, 0.0);
     EXPECT_TRUE(std::isnan(broken.inv(7e5, 1.1e6).lat));
     // Polyconic: where the iteration settles on a root beyond the pole it says so instead of returning it.
     const Projection poly = make<Polyconic>(kA, kF, 10 * d, 30 * d, 1000, 2000);
@@ -435,7 +501,8 @@ TEST(ProjectionEdgeCases, TransverseMercatorWindowIsJudgedAsTheExactWindowJudges
                     if (E < s[3] - dE || E > s[3] + dE) expected.push_back(45);
                     if (N < s[4] - dN || N > s[4] + dN) expected.push_back(46);
                     const TransverseMercator lazy(kA, s[0], s[1], s[2], s[3], s[4], s[5]);
-                    const std::string got = thrown([&] { delete lazy.backProject(MapProjectionCoordinates(32, E, N)); });
+                    const std::string got =
+                        thrown([&] { delete lazy.backProject(MapProjectionCoordinates(32, E, N)); });
                     if (!expected.empty())
                         EXPECT_EQ(got, messages(expected)) << E << " " << N;
                     else  // inside the window only the checks after the series may fail
@@ -462,12 +529,14 @@ TEST(ProjectionEdgeCases, UtmChoosesZoneAndHemisphereAndBuildsZonesOnlyWhenUsed)
     auto project = [&](double lon, double lat) {
         return std::unique_ptr<UTMCoordinates>(utm.project(GeodeticCoordinates(10, lon, lat, 0)));
     };
-    const double zones[][2] = {{0, 31},       {3 * d, 31},   {6 * d, 32},   {kHalfTurn, 1}, {-kHalfTurn, 1},
-                               {-0.0001, 30}, {-177 * d, 1}, {177 * d, 60}, {200 * d, 4},   {2 * kHalfTurn, 31}};
+    const double zones[][2] = {{0, 31},         {3 * d, 31},        {6 * d, 32},   {kHalfTurn, 1},
+                               {-kHalfTurn, 1}, {-0.0001, 30},      {-177 * d, 1}, {177 * d, 60},
+                               {200 * d, 4},    {2 * kHalfTurn, 31}};
     for (const auto& z : zones) EXPECT_EQ(project(z[0], 0.3)->zone(), z[1]) << z[0];
     // An override may name a neighbour of the longitude's zone (zone 31 spans 0° to 6°).
     for (const auto& [override, lon] : {std::pair{32, 5.5}, {30, 0.5}, {31, 0.5}, {60, -179.0}, {1, 179.0}}) {
-        std::unique_ptr<UTMCoordinates> p(UTM(kA, kF, override).project(GeodeticCoordinates(10, lon * d, 0.5, 0)));
+        std::unique_ptr<UTMCoordinates> p(
+            UTM(kA, kF, override).project(GeodeticCoordinates(10, lon * d, 0.5, 0)));
         EXPECT_EQ(p->zone(), override);
     }
     EXPECT_EQ(project(0.05, -1e-10)->hemisphere(), 'N');
@@ -500,7 +569,8 @@ TEST(ProjectionEdgeCases, UtmChoosesZoneAndHemisphereAndBuildsZonesOnlyWhenUsed)
                     ASSERT_EQ(a->northing(), b->northing());
                 }
                 for (char hemisphere : {'N', 'S'}) {
-                    const UTMCoordinates grid(34, 1 + (compared % 60), hemisphere, 80000 + (compared * 7919) % 840000,
+                    const UTMCoordinates grid(34, 1 + (compared % 60), hemisphere,
+                                              80000 + (compared * 7919) % 840000,
                                               (compared * 104729) % 10000001);
                     std::unique_ptr<GeodeticCoordinates> c, e;
                     ASSERT_EQ(thrown([&] { c.reset(eager.backProject(grid)); }),

@@ -14,8 +14,12 @@ namespace {
 const double kRa = authalicRadius(kA, kF);
 const double kNaN = NAN;
 
-std::function<void()> fwd(const Projection& p, double lon, double lat) { return [=] { p.fwd(lon, lat); }; }
-std::function<void()> inv(const Projection& p, double e, double n) { return [=] { p.inv(e, n); }; }
+std::function<void()> fwd(const Projection& p, double lon, double lat) {
+    return [=] { p.fwd(lon, lat); };
+}
+std::function<void()> inv(const Projection& p, double e, double n) {
+    return [=] { p.inv(e, n); };
+}
 
 struct Case {
     std::string what;
@@ -54,11 +58,15 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
         {"merc 18", [] { Mercator(-1, 1 / 351.0, -3.2, 0, 0, 3.01); }, {19, 20, 24, 25}},
         {"cass", [] { Cassini(0, kNaN, 6.3, 1.6, 0, 0); }, {19, 20, 22, 24}},
         {"cea", [] { CylindricalEqualArea(0, 1 / 249.0, kNaN, -1.6, 0, 0); }, {19, 20, 22, 24}},
-        {"tcea", [] { TransverseCylindricalEqualArea(0, 1 / 400.0, -4, kNaN, 0, 0, 0.29); }, {19, 20, 22, 24, 25}},
+        {"tcea",
+         [] { TransverseCylindricalEqualArea(0, 1 / 400.0, -4, kNaN, 0, 0, 0.29); },
+         {19, 20, 22, 24, 25}},
         {"ps 26 ellipsoid", [] { PolarStereographic(0, 1.0 / 200, 0, 1, 0, 0); }, {19, 20}},
         {"ps 26 parameters", [] { PolarStereographic(kA, kF, 7, 2, 0, 0); }, {22, 24}},
         {"ps 26 latitude NaN", [] { PolarStereographic(kA, kF, 0, kNaN, 0, 0); }, {22}},
-        {"ps 27 everything", [] { PolarStereographic(-1, 1.0 / 400, 7, 0.05, 'X', 0, 0); }, {19, 20, 25, 24, 41}},
+        {"ps 27 everything",
+         [] { PolarStereographic(-1, 1.0 / 400, 7, 0.05, 'X', 0, 0); },
+         {19, 20, 25, 24, 41}},
         {"ps 27 scale above 3", [] { PolarStereographic(kA, kF, 0, 3.01, 'N', 0, 0); }, {25}},
         {"stere ellipsoid", [] { Stereographic(0, 1.0 / 200, 0, 0, 0, 0); }, {19, 20}},
         {"stere parameters", [] { Stereographic(kA, kF, 2 * kHalfTurn + 0.001, -2, 0, 0); }, {22, 24}},
@@ -66,33 +74,47 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
         {"gnom parameters", [] { Gnomonic(kA, 1.0 / 351, 7, 0, 0, 0); }, {20, 24}},
         {"ortho latitude NaN", [] { Orthographic(kA, kF, 0, kNaN, 0, 0); }, {22}},
         {"aea both parallels 0", [] { AlbersEqualAreaConic(kA, kF, 0, 0, 0, 0, 0, 0); }, {30, 31}},
-        {"aea everything", [] { AlbersEqualAreaConic(0, 1.0 / 200, 7, 2, 2, -2, 0, 0); }, {19, 20, 22, 24, 28, 29, 31}},
+        {"aea everything",
+         [] { AlbersEqualAreaConic(0, 1.0 / 200, 7, 2, 2, -2, 0, 0); },
+         {19, 20, 22, 24, 28, 29, 31}},
         {"aea parallel NaN", [] { AlbersEqualAreaConic(kA, kF, 0, 0, kNaN, 0.5, 0, 0); }, {28}},
         {"aea 30/-30", [] { AlbersEqualAreaConic(kA, kF, 0, 0, 0.5, -0.5, 0, 0); }, {31}},
         {"bonne everything", [] { Bonne(-1, 1.0 / 351, 6.3, -1.6, 0, 0); }, {19, 20, 22, 24}},
         {"poly everything", [] { Polyconic(0, 1.0 / 249, -3.2, kNaN, 0, 0); }, {19, 20, 22, 24}},
         {"poly 2π accepted", [] { Polyconic(kA, kF, 2 * kHalfTurn, 0, 0, 0); }, {}},
-        {"lcc 2SP ellipsoid", [=] { LambertConformalConic(0, 1.0 / 200, 0, 45 * d, 40 * d, 50 * d, 0, 0); }, {19, 20}},
+        {"lcc 2SP ellipsoid",
+         [=] { LambertConformalConic(0, 1.0 / 200, 0, 45 * d, 40 * d, 50 * d, 0, 0); },
+         {19, 20}},
         {"lcc 2SP both parallels 0", [=] { LambertConformalConic(kA, kF, 0, 45 * d, 0, 0, 0, 0); }, {30, 31}},
         {"lcc 2SP 30 and -30", [=] { LambertConformalConic(kA, kF, 0, 0, 30 * d, -30 * d, 0, 0); }, {31}},
-        {"lcc 2SP everything", [=] { LambertConformalConic(-1, 1.0 / 400, 7, 90 * d, 90 * d, -90 * d, 0, 0); },
+        {"lcc 2SP everything",
+         [=] { LambertConformalConic(-1, 1.0 / 400, 7, 90 * d, 90 * d, -90 * d, 0, 0); },
          {19, 20, 22, 28, 29, 31, 24}},
-        {"lcc 2SP parallel at 89°59′59.5″", [=] { LambertConformalConic(kA, kF, 0, 0, 89.99986 * d, 50 * d, 0, 0); },
+        {"lcc 2SP parallel at 89°59′59.5″",
+         [=] { LambertConformalConic(kA, kF, 0, 0, 89.99986 * d, 50 * d, 0, 0); },
          {28}},
-        {"lcc 2SP second parallel NaN", [=] { LambertConformalConic(kA, kF, 0, 0, 40 * d, kNaN, 0, 0); }, {29}},
-        {"lcc 2SP meridian 2π+0.001", [=] { LambertConformalConic(kA, kF, 6.284185307179586, 0, 40 * d, 50 * d, 0, 0); },
+        {"lcc 2SP second parallel NaN",
+         [=] { LambertConformalConic(kA, kF, 0, 0, 40 * d, kNaN, 0, 0); },
+         {29}},
+        {"lcc 2SP meridian 2π+0.001",
+         [=] { LambertConformalConic(kA, kF, 6.284185307179586, 0, 40 * d, 50 * d, 0, 0); },
          {24}},
         // The one-parallel form throws twice over: ellipsoid and meridian first, then the cone set-up.
-        {"lcc 1SP ellipsoid and meridian", [] { LambertConformalConic(0, 1.0 / 200, -4, 0, 0, 0, 0); }, {19, 20, 24}},
+        {"lcc 1SP ellipsoid and meridian",
+         [] { LambertConformalConic(0, 1.0 / 200, -4, 0, 0, 0, 0); },
+         {19, 20, 24}},
         {"lcc 1SP origin 0 and scale 0", [] { LambertConformalConic(kA, kF, 0, 0, 0, 0, 0); }, {22, 25}},
         {"lcc 1SP origin 3e-6", [] { LambertConformalConic(kA, kF, 0, 3e-6, 0, 0, 1); }, {22}},
         {"lcc 1SP scale NaN", [] { LambertConformalConic(kA, kF, 0, 0.5, 0, 0, kNaN); }, {25}},
         {"polar lcc 70°", [=] { PolarLambertConformalConic(kA, kF, 0, 80 * d, 70 * d, 0, 0); }, {28}},
-        {"polar lcc everything", [=] { PolarLambertConformalConic(0, 1.0 / 200, 7, 89.9995 * d, 72 * d, 0, 0); },
+        {"polar lcc everything",
+         [=] { PolarLambertConformalConic(0, 1.0 / 200, 7, 89.9995 * d, 72 * d, 0, 0); },
          {19, 20, 22, 28, 24}},
         {"polar lcc 74° south", [=] { PolarLambertConformalConic(kA, kF, 0, -70 * d, 74 * d, 0, 0); }, {}},
         {"geocentric", [] { Geocentric(0, 1.0 / 200); }, {19, 20}},
-        {"geocentric point", [] { delete Geocentric(kA, kF).toGeocentric(GeodeticCoordinates(10, 7, 2, 0)); }, {43, 44}},
+        {"geocentric point",
+         [] { delete Geocentric(kA, kF).toGeocentric(GeodeticCoordinates(10, 7, 2, 0)); },
+         {43, 44}},
 
         // Points outside the domain.
         {"merc 89.6", fwd(merc, 0, 89.6 * d), {43}},
@@ -133,8 +155,12 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
         {"ortho window", inv(ortho, 0, 0), {45}},
         {"ortho outside the disc", inv(ortho, 1e7 + 0.71 * kRa, -5e6 + 0.71 * kRa), {42}},
         {"ortho non-numbers", inv(ortho, kNaN, kNaN), {45, 46}},
-        {"vandg outside the circle", inv(vandg, 1e7 + kHalfTurn * kRa * 0.7072, -3e6 + kHalfTurn * kRa * 0.7072), {42}},
-        {"vandg inside the circle", inv(vandg, 1e7 + kHalfTurn * kRa * 0.7070, -3e6 + kHalfTurn * kRa * 0.7070), {}},
+        {"vandg outside the circle",
+         inv(vandg, 1e7 + kHalfTurn * kRa * 0.7072, -3e6 + kHalfTurn * kRa * 0.7072),
+         {42}},
+        {"vandg inside the circle",
+         inv(vandg, 1e7 + kHalfTurn * kRa * 0.7070, -3e6 + kHalfTurn * kRa * 0.7070),
+         {}},
         {"aea window", inv(albers, 10 - 4.1e7, 20 + 4.1e7), {45, 46}},
         {"bonne window", inv(bonne, 10 + 20027475, 20 - 20003933), {45, 46}},
         {"bonne at the equator window (CM > 0)", inv(bonne0, 10 + 19926190, 20 + 10001967), {45, 46}},
@@ -160,27 +186,34 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
             std::vector<int> expected = {19, 20, 24};
             if (code == 8) expected.insert(expected.begin() + 2, 22);  // the only one with a parallel
             const double a = std::isnan(bad) ? bad : -1, f = std::isnan(bad) ? bad : 1 / 200.0;
-            const double sp = std::isnan(bad) ? bad : kQuarterTurn + 1e-9, cm = std::isnan(bad) ? bad : 2 * kHalfTurn + 1e-3;
-            cases.push_back({"world " + std::to_string(code) + " parameters", [=] {
+            const double sp = std::isnan(bad) ? bad : kQuarterTurn + 1e-9,
+                         cm = std::isnan(bad) ? bad : 2 * kHalfTurn + 1e-3;
+            cases.push_back({"world " + std::to_string(code) + " parameters",
+                             [=] {
                                  DatumTransformer t = transformer(code, cm, 0, 0, 0, 1, sp, 0, 'N', a, f);
                                  double n, e, h;
                                  t.Projecting(0.1, 0.1, 0, n, e, h);
                              },
                              expected});
         }
-        const double points[][3] = {{7, 2, 3}, {kNaN, kNaN, 3}, {-kHalfTurn - 1e-9, 0, 2}, {2 * kHalfTurn, -kQuarterTurn, 0},
-                                     {0, -1.5708, 1}};
+        const double points[][3] = {{7, 2, 3},
+                                    {kNaN, kNaN, 3},
+                                    {-kHalfTurn - 1e-9, 0, 2},
+                                    {2 * kHalfTurn, -kQuarterTurn, 0},
+                                    {0, -1.5708, 1}};
         const double windows[][3] = {{3e7, -3e7, 3}, {kNaN, kNaN, 3}, {-3e7, 0, 1}, {0, 3e7, 2}, {0, 0, 0}};
         const std::vector<int> which[] = {{}, {43}, {44}, {43, 44}, {}, {45}, {46}, {45, 46}};
         for (const auto& p : points)
-            cases.push_back({"world " + std::to_string(code) + " point", [=] {
+            cases.push_back({"world " + std::to_string(code) + " point",
+                             [=] {
                                  DatumTransformer t = transformer(code, 0, 0, 0, 0, 1, 0);
                                  double n, e, h;
                                  t.Projecting(p[1], p[0], 0, n, e, h);
                              },
                              which[int(p[2])]});
         for (const auto& w : windows)
-            cases.push_back({"world " + std::to_string(code) + " window", [=] {
+            cases.push_back({"world " + std::to_string(code) + " window",
+                             [=] {
                                  DatumTransformer t = transformer(code, 0, 0, 0, 0, 1, 0);
                                  double lat, lon, h;
                                  t.BackProjecting(w[1], w[0], 0, lat, lon, h);
@@ -198,7 +231,9 @@ TEST(ProjectionMessages, TransverseMercatorAndUtmNameWhatTheyReject) {
         return thrown([&] { delete utm.backProject(UTMCoordinates(34, zone, hemisphere, e, n)); });
     };
     auto project = [](int override, double lon, double lat) {
-        return thrown([&] { delete UTM(kA, kF, override).project(GeodeticCoordinates(10, lon * kDeg, lat * kDeg, 0)); });
+        return thrown([&] {
+            delete UTM(kA, kF, override).project(GeodeticCoordinates(10, lon * kDeg, lat * kDeg, 0));
+        });
     };
     const std::pair<std::string, std::string> cases[] = {
         {thrown([] { TransverseMercator(kA, kF, 0.5, 0, 0, 0, 0.29); }),
