@@ -491,6 +491,17 @@ TEST(Projections, EqualAreaPoleAndMercatorScaleMatchGeographicLib) {
         t.Projecting(0.5, 0.4, 12.5, n, e, h);
         EXPECT_NEAR(t.GetProjectParams().scaleFactor, ell.CircleRadius(ts) / kA, 1e-15) << ts;
     }
+    // It writes k0 on every call, also when the slot was set again to the caller's value while the
+    // transformer keeps its object.
+    DatumTransformer again = transformer(17, 0, 0, 0, 0, 5.0, 0.7);
+    for (int round = 0; round < 3; ++round) {
+        double n = 0, e = 0, h = 0;
+        again.Projecting(0.3, 0.1, 0, n, e, h);
+        again.SetProjectionParams(0, 0, 0, 0, 5.0, 0.7, 0, 0, 0, 'N', 0);
+        again.BackProjecting(n, e, 0, n, e, h);
+        EXPECT_NEAR(again.GetProjectParams().scaleFactor, ell.CircleRadius(0.7 / kDeg) / kA, 1e-15) << round;
+        again.SetProjectionParams(0, 0, 0, 0, 5.0, 0.7, 0, 0, 0, 'N', 0);
+    }
     DatumTransformer t = transformer(17, 0.2, 0, 0, 0, 7.0, 89.6 * kDeg);
     double n = -1, e = -1, h = 0;
     EXPECT_EQ(thrown([&] { t.Projecting(0.5, 0.4, 0, n, e, h); }), messages({22}));
