@@ -57,8 +57,8 @@ struct Case {
     // kMayReject: points outside the domain or the inverse's window are counted, not failures; kHardPlaces:
     // points right next to the central meridian, the equator, the poles and the antimeridian join the grid.
     int flags = kPlain;
-    std::function<bool(double dlon, double lat)> oracleHolds =
-        nullptr;  // where the oracle's arithmetic holds
+    // Where the oracle's own arithmetic holds (longitude from the central meridian, latitude; degrees).
+    std::function<bool(double dlon, double lat)> oracleHolds = nullptr;
 };
 
 std::vector<Case> cases() {
