@@ -136,8 +136,8 @@ TEST(CRSDB, RecordsLoadInFileOrderAreFoundByExactNameAndGoWithAnUnopenableFile) 
     const ParamSeven t = out.GetTransformParams();
     const ProjectParam p = out.GetProjectParams();
     // clang-format off
-    EXPECT_EQ(std::vector<double>({double(out.GetTransformMethod()), t.deltaX, t.deltaY, t.deltaZ, t.rotX, t.rotY,
-                                   t.rotZ, t.scale, double(out.GetProjectMethod()), p.centralMeridian,
+    EXPECT_EQ(std::vector<double>({double(out.GetTransformMethod()), t.deltaX, t.deltaY, t.deltaZ, t.rotX,
+                                   t.rotY, t.rotZ, t.scale, double(out.GetProjectMethod()), p.centralMeridian,
                                    p.originLatitude, p.standardParallel1, p.standardParallel2, p.falseEasting,
                                    p.falseNorthing, p.scaleFactor, double(p.zone), double(p.zoneOverride),
                                    double(p.hemisphere), p.coneAxisColatitude}),
