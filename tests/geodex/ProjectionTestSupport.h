@@ -1,25 +1,146 @@
 #pragma once
-// What the transverse Mercator, UTM and transformer projection tests share: the WGS 84 ellipsoid and the
-// text of the CSException a call throws.
-#include <functional>
-#include <string>
+// What the projection and transformer tests share: the WGS 84 ellipsoid, the text of a thrown
+// CSException and of the library's messages, one handle on every projection class, and PROJ as an oracle.
+#include <gtest/gtest.h>
+#include <proj.h>
 
-#include "geodex/projections/CSException.h"
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "geodex/geodex.h"
 
 namespace ProjectionTestSupport {
+
+using namespace Orvale::Geodex;
 
 const double kA = 6378137.0;
 const double kF = 1 / 298.257223563;
 const double kDeg = 0.017453292519943295;
+// π and π/2 under names of their own, so that they never meet the library's constants.
+const double kHalfTurn = 3.141592653589793;
+const double kQuarterTurn = 1.5707963267948966;
+const std::string kFarWarning = "Longitude is too far from Central Meridian, distortion may be significant\n";
 
 // Runs f and returns the text of the CSException it throws, or "" when it throws nothing.
 inline std::string thrown(const std::function<void()>& f) {
     try {
         f();
-    } catch (const Orvale::Geodex::CSException& e) {
+    } catch (const CSException& e) {
         return e.getMessage();
     }
     return "";
+}
+
+// The texts of the numbered messages, concatenated in the order given.
+inline std::string messages(const std::vector<int>& numbers) {
+    static const std::map<int, std::string> texts = {
+        {19, "Ellipsoid semi-major axis must be greater than zero\n"},
+        {20, "Inverse flattening must be between 250 and 350\n"},
+        {22, "Origin Latitude (or Standard Parallel or Latitude of True Scale) out of range\n"},
+        {24, "Central Meridian out of range\n"},
+        {25, "Scale Factor out of range\n"},
+        {28, "Invalid 1st Standard Parallel\n"},
+        {29, "Invalid 2nd Standard Parallel\n"},
+        {30, "1st & 2nd Standard Parallels cannot both be zero\n"},
+        {31, "Standard Parallels cannot be equal and opposite latitudes\n"},
+        {41, "Invalid Hemisphere\n"},
+        {42, "Easting/Northing too far from center of projection\n"},
+        {43, "Latitude out of range\n"},
+        {44, "Longitude out of range\n"},
+        {45, "Easting/X out of range\n"},
+        {46, "Northing/Y out of range\n"},
+        {47, "Point projects into a circle\n"}};
+    std::string s;
+    for (int n : numbers) s += texts.at(n);
+    return s;
+}
+
+struct Plane {
+    double e, n;  // metres
+    std::string warning;
+    int type;
+};
+struct Geo {
+    double lon, lat;  // radians
+    std::string warning;
+};
+
+// Any projection class behind one face: radians and metres, a fresh tuple per call.
+struct Projection {
+    std::function<Plane(double lon, double lat)> fwd;
+    std::function<Geo(double e, double n)> inv;
+};
+
+template <class P, class... Args>
+Projection make(Args... args) {
+    auto p = std::make_shared<P>(args...);
+    return {[p](double lon, double lat) {
+                std::unique_ptr<MapProjectionCoordinates> r(p->project(GeodeticCoordinates(10, lon, lat, 0)));
+                return Plane{r->easting(), r->northing(), r->warningMessage(), r->coordinateType()};
+            },
+            [p](double e, double n) {
+                std::unique_ptr<GeodeticCoordinates> r(p->backProject(MapProjectionCoordinates(0, e, n)));
+                if (r->coordinateType() != 10 || r->height() != 0) ADD_FAILURE() << "not a geodetic point";
+                return Geo{r->longitude(), r->latitude(), r->warningMessage()};
+            }};
+}
+
+// Ground distance between two points as an angle (radians): the latitude difference or the longitude
+// difference along the parallel, whichever is larger (longitudes wrap).
+inline double angularError(double lon1, double lat1, double lon2, double lat2) {
+    return std::fmax(std::fabs(lat1 - lat2),
+                     std::fabs(std::remainder(lon1 - lon2, 2 * kHalfTurn)) * std::cos(lat2));
+}
+
+// Forward then inverse of one point: how far (metres on the ground) the point came back from itself.
+inline double roundTripMetres(const Projection& p, double lon, double lat) {
+    const Plane m = p.fwd(lon, lat);
+    const Geo g = p.inv(m.e, m.n);
+    return angularError(g.lon, g.lat, lon, lat) * kA;
+}
+
+// An independent implementation of a projection's forward mapping: radians in, metres out; false when
+// it refuses the point.
+using Oracle = std::function<bool(double lon, double lat, double& x, double& y)>;
+
+// PROJ built from a definition string.
+inline Oracle proj(const std::string& definition) {
+    std::shared_ptr<PJ> pj(proj_create(PJ_DEFAULT_CTX, definition.c_str()), [](PJ* p) {
+        if (p) proj_destroy(p);
+    });
+    if (!pj) ADD_FAILURE() << "PROJ refuses " << definition;
+    return [pj](double lon, double lat, double& x, double& y) {
+        if (!pj) return false;
+        proj_errno_reset(pj.get());
+        const PJ_COORD c = proj_trans(pj.get(), PJ_FWD, proj_coord(lon, lat, 0, 0));
+        x = c.xy.x;
+        y = c.xy.y;
+        return proj_errno(pj.get()) == 0 && std::isfinite(x) && std::isfinite(y) && std::fabs(x) < 1e30;
+    };
+}
+
+// printf-style text, for PROJ definitions.
+template <class... Args>
+std::string format(const char* pattern, Args... args) {
+    char text[512];
+    std::snprintf(text, sizeof text, pattern, args...);
+    return text;
+}
+
+// The transformer's projection calls on one code and its parameter slots.
+inline DatumTransformer transformer(int code, double cm, double ol, double fe, double fn, double k,
+                                    double sp1, double sp2 = 0, char hemisphere = 'N', double a = kA,
+                                    double f = kF) {
+    DatumTransformer t;
+    t.SetDstEllipsoid(a, f);
+    t.SetProjectionMethod(code);
+    t.SetProjectionParams(cm, ol, fe, fn, k, sp1, sp2, 0, 0, hemisphere, 0);
+    return t;
 }
 
 }  // namespace ProjectionTestSupport

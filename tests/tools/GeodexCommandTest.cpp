@@ -1,4 +1,5 @@
-// Runs the geodex command as a user would: files, pipes, options, exit status.
+// Runs the geodex command as a user would: files, pipes, options, exit status, catalogue files; PROJ's
+// cct on the equivalent pipeline as the oracle of geodex convert.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -38,10 +39,9 @@ std::string readFile(const std::string& path) {
 Result geodex(const std::string& args, const std::string& input) {
     const std::string in = scratch("stdin"), out = scratch("stdout"), err = scratch("stderr");
     writeFile(in, input);
-    const std::string command =
-        std::string(GEODEX_BIN) + " " + args + " < " + in + " > " + out + " 2> " + err;
     Result r;
-    const int raw = std::system(command.c_str());
+    const int raw =
+        std::system((std::string(GEODEX_BIN) + " " + args + " < " + in + " > " + out + " 2> " + err).c_str());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.out = readFile(out);
     r.err = readFile(err);
@@ -51,21 +51,57 @@ Result geodex(const std::string& args, const std::string& input) {
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
     std::stringstream ss(text);
-    std::string line;
-    while (std::getline(ss, line)) result.push_back(line);
+    for (std::string line; std::getline(ss, line);) result.push_back(line);
     return result;
 }
 
+// The fields of a line that are numbers.
 std::vector<double> numbers(const std::string& line) {
     std::vector<double> v;
     std::stringstream ss(line);
-    std::string field;
-    while (ss >> field) {
+    for (std::string field; ss >> field;) {
         char* end = nullptr;
         const double d = std::strtod(field.c_str(), &end);
         if (end && *end == '\0') v.push_back(d);
     }
     return v;
+}
+
+std::string fmt(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return buf;
+}
+
+// Catalogue files with two local systems on the Krassowsky ellipsoid: a transverse Mercator grid with a
+// seven-parameter shift and a Lambert grid with a Molodensky shift.
+std::string catalogues(const std::string& name) {
+    const double deg = 3.141592653589793 / 180, arcSecond = 4.84813681109536e-6;
+    const std::string ellipsoids = scratch("ellipsoids.txt"), crs = scratch("crs.txt");
+    writeFile(ellipsoids,
+              "WGS 84,6378137.0,0.0033528106647474805\nKrassowsky 1940,6378245.0," + fmt(1 / 298.3) + "\n");
+    writeFile(
+        crs, "[crs]\nSite TM\nKrassowsky 1940\n1 15.8 -154.4 -82.3 " + fmt(2.3 * arcSecond) + " " +
+                 fmt(-1.2 * arcSecond) + " " + fmt(3.5 * arcSecond) + " 4.2e-6\n32 " + fmt(117 * deg) +
+                 " 0 0 0 500000 0 1 0 0\n0 0 0\n[crs]\nSite LCC\nKrassowsky 1940\n2 -24 123 94 0 0 0 0\n15 " +
+                 fmt(105 * deg) + " " + fmt(30 * deg) + " " + fmt(25 * deg) + " " + fmt(47 * deg) +
+                 " 400000 100000 1 0 0\n0 0 0\n");
+    return "convert --ellipsoids " + ellipsoids + " --crs " + crs + " --name \"" + name + "\"";
+}
+
+// n random points around (lon0, lat0), longitude first or latitude first, with heights.
+std::string points(double lon0, double lat0, double spread, int n, bool lonFirst) {
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> d(-spread, spread), h(-50, 2500);
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        const double lon = lon0 + d(rng), lat = lat0 + d(rng);
+        char buf[128];
+        std::snprintf(buf, sizeof buf, "%.10f %.10f %.4f\n", lonFirst ? lon : lat, lonFirst ? lat : lon,
+                      h(rng));
+        text += buf;
+    }
+    return text;
 }
 
 const char* const kTM = "--code 32 --cm 117 --k 0.9996 --fe 500000";
@@ -126,6 +162,7 @@ TEST(GeodexCommand, UsageErrorsExitWithTwo) {
     EXPECT_EQ(geodex("project --code", "").status, 2);
     EXPECT_EQ(geodex("project --bogus 1", "").status, 2);
     EXPECT_EQ(geodex("convert --crs /nonexistent", "").status, 2);
+    EXPECT_EQ(geodex(catalogues("No such grid"), "31 117 0\n").status, 2);
     Result help = geodex("convert --help", "");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Examples:"), std::string::npos);
@@ -183,4 +220,78 @@ TEST(GeodexCommand, ThreadsGiveTheSameOutputAsOneThread) {
     EXPECT_EQ(lines(one.out).size(), lines(input).size());
     EXPECT_TRUE(one.out == four.out);
     EXPECT_EQ(one.err, four.err);
+}
+
+// geodex convert (--xy: E N h) against cct on the PROJ pipeline of the same catalogue system.
+TEST(GeodexCommand, ConvertAgreesWithCctToTheMillimetre) {
+    if (std::system("command -v cct > /dev/null 2>&1") != 0) GTEST_SKIP() << "cct (proj-bin) not installed";
+    const std::string start = "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad ";
+    // PROJ's Molodensky takes the change of ellipsoid as target minus source.
+    const std::string molodensky =
+        "+step +proj=molodensky +ellps=WGS84 +dx=-24 +dy=123 +dz=94 +da=" + fmt(6378245.0 - 6378137.0) +
+        " +df=" + fmt(1 / 298.3 - 0.0033528106647474805);
+    const struct {
+        const char* name;
+        std::string pipeline;
+        double lon0, lat0, spread;
+    } cases[] = {
+        {"Site TM",
+         start +
+             "+step +proj=cart +ellps=WGS84 +step +proj=helmert +x=15.8 +y=-154.4 +z=-82.3 +rx=2.3 +ry=-1.2 "
+             "+rz=3.5 +s=4.2 +convention=coordinate_frame +exact +step +inv +proj=cart +a=6378245 +rf=298.3 "
+             "+step +proj=tmerc +lon_0=117 +k=1 +x_0=500000 +a=6378245 +rf=298.3",
+         117, 33, 2.5},
+        {"Site LCC",
+         start + molodensky +
+             " +step +proj=lcc +lat_0=30 +lon_0=105 +lat_1=25 +lat_2=47 +x_0=400000 +y_0=100000 +a=6378245 "
+             "+rf=298.3",
+         105, 35, 8},
+    };
+    for (const auto& c : cases) {
+        const std::string input = points(c.lon0, c.lat0, c.spread, 2000, true);
+        writeFile(scratch("cct_in"), input);
+        ASSERT_EQ(std::system(("cct -d 6 " + c.pipeline + " " + scratch("cct_in") + " > " +
+                               scratch("cct_out") + " 2>/dev/null")
+                                  .c_str()),
+                  0);
+        const std::vector<std::string> expected = lines(readFile(scratch("cct_out")));
+        const Result ours = geodex(catalogues(c.name) + " --xy --precision 6", input);
+        const std::vector<std::string> got = lines(ours.out);
+        ASSERT_EQ(got.size(), expected.size()) << ours.err;
+        double worst = 0, worstH = 0;
+        for (size_t i = 0; i < got.size(); ++i) {
+            const std::vector<double> g = numbers(got[i]), e = numbers(expected[i]);
+            ASSERT_EQ(g.size(), 3u);
+            ASSERT_GE(e.size(), 3u);
+            worst = std::max(worst, std::hypot(g[0] - e[0], g[1] - e[1]));
+            worstH = std::max(worstH, std::fabs(g[2] - e[2]));
+        }
+        std::printf("[ oracle ] %s vs cct: largest horizontal %.3g m, vertical %.3g m over %zu points\n",
+                    c.name, worst, worstH, got.size());
+        EXPECT_LT(worst, 1e-3) << c.name;
+        EXPECT_LT(worstH, 1e-3) << c.name;
+    }
+}
+
+TEST(GeodexCommand, ConvertInverseUndoesEveryStepIncludingAdjustments) {
+    const std::string adjust =
+        " --plane 1250.5,-830.25,12.5,1.0000123 --ele-method 3 --ele-coef 1e-6,-2e-6,1e-13,2e-13,-1e-13,0.35";
+    for (const char* name : {"Site TM", "Site LCC"}) {
+        const std::string input = points(name == std::string("Site TM") ? 117 : 105, 33, 2.5, 500, false);
+        const Result grid = geodex(catalogues(name) + adjust + " --precision 9", input);
+        ASSERT_EQ(grid.status, 0) << grid.err;
+        const Result back = geodex(catalogues(name) + adjust + " --inverse --angle-precision 13", grid.out);
+        ASSERT_EQ(back.status, 0) << back.err;
+        const std::vector<std::string> in = lines(input), out = lines(back.out);
+        ASSERT_EQ(out.size(), in.size());
+        double worst = 0, worstH = 0;
+        for (size_t i = 0; i < in.size(); ++i) {
+            const std::vector<double> p = numbers(in[i]), q = numbers(out[i]);
+            worst = std::max({worst, std::fabs(q[0] - p[0]), std::fabs(q[1] - p[1])});
+            worstH = std::max(worstH, std::fabs(q[2] - p[2]));
+        }
+        std::printf("[ round trip ] %s: largest %.3g deg, %.3g m\n", name, worst, worstH);
+        EXPECT_LT(worst, 1e-9) << name;
+        EXPECT_LT(worstH, 1e-6) << name;
+    }
 }

@@ -115,7 +115,7 @@ TEST(EllipsoidDB, PathsWithCharactersBeyondAsciiOpen) {
     EXPECT_EQ(EllipsoidDB::GetInstance()->GetEllipsoids().size(), 3u);
 }
 
-TEST(CRSDB, TwoRecordsLoadInFileOrderAndAreFoundByExactName) {
+TEST(CRSDB, RecordsLoadInFileOrderAreFoundByExactNameAndGoWithAnUnopenableFile) {
     loadEllipsoids();
     ASSERT_TRUE(CRSDB::GetInstance()->LoadCRSs(writeFile(kTwoRecords)));
     const std::vector<CRS> list = CRSDB::GetInstance()->GetCRSs();
@@ -135,30 +135,16 @@ TEST(CRSDB, TwoRecordsLoadInFileOrderAndAreFoundByExactName) {
     // Every number lands in its own field.
     const ParamSeven t = out.GetTransformParams();
     const ProjectParam p = out.GetProjectParams();
-    const double read[] = {double(out.GetTransformMethod()),
-                           t.deltaX,
-                           t.deltaY,
-                           t.deltaZ,
-                           t.rotX,
-                           t.rotY,
-                           t.rotZ,
-                           t.scale,
-                           double(out.GetProjectMethod()),
-                           p.centralMeridian,
-                           p.originLatitude,
-                           p.standardParallel1,
-                           p.standardParallel2,
-                           p.falseEasting,
-                           p.falseNorthing,
-                           p.scaleFactor,
-                           double(p.zone),
-                           double(p.zoneOverride),
-                           double(p.hemisphere),
-                           p.coneAxisColatitude};
-    const double file[] = {
-        1,   15.8, -154.4, -82.3,  0.000002, -0.0000015, 0.0000035, -0.0000012, 0, 2.0943951023931953,
-        0.1, 0.2,  0.3,    500000, -100,     1.0,        20,        7,          0, 1.04216856380474};
-    for (std::size_t k = 0; k < std::size(file); ++k) EXPECT_EQ(read[k], file[k]) << k;
+    // clang-format off
+    EXPECT_EQ(std::vector<double>({double(out.GetTransformMethod()), t.deltaX, t.deltaY, t.deltaZ, t.rotX,
+                                   t.rotY, t.rotZ, t.scale, double(out.GetProjectMethod()), p.centralMeridian,
+                                   p.originLatitude, p.standardParallel1, p.standardParallel2, p.falseEasting,
+                                   p.falseNorthing, p.scaleFactor, double(p.zone), double(p.zoneOverride),
+                                   double(p.hemisphere), p.coneAxisColatitude}),
+              std::vector<double>({1, 15.8, -154.4, -82.3, 0.000002, -0.0000015, 0.0000035, -0.0000012, 0,
+                                   2.0943951023931953, 0.1, 0.2, 0.3, 500000, -100, 1.0, 20, 7, 0,
+                                   1.04216856380474}));
+    // clang-format on
     EXPECT_EQ(int(out.GetDirection1()), 1);
     EXPECT_EQ(int(out.GetDirection2()), 2);
     EXPECT_TRUE(out.GetSouthAzimuth());
@@ -173,6 +159,9 @@ TEST(CRSDB, TwoRecordsLoadInFileOrderAndAreFoundByExactName) {
     EXPECT_EQ(out.GetProjectParams().zone, 30);
     EXPECT_EQ(out.GetEllipsoid().GetSemiMajorAxis(), 6378137.0);  // the first "WGS 84" of the catalogue
     EXPECT_FALSE(out.GetSouthAzimuth());
+    // A file that cannot be opened empties the catalogue.
+    EXPECT_FALSE(CRSDB::GetInstance()->LoadCRSs(u"/nonexistent/dir/crs.txt"));
+    EXPECT_TRUE(CRSDB::GetInstance()->GetCRSs().empty());
 }
 
 TEST(CRSDB, ShortRecordsAreSkippedAndTheRestIsRead) {
@@ -234,13 +223,6 @@ TEST(CRSDB, UnknownEllipsoidOfTheFirstRecordGetsZeroAxisAndFlattening) {
     // A later unknown name keeps the values of the record before it.
     EXPECT_EQ(list[2].GetEllipsoid().GetSemiMajorAxis(), 6378245);
     EXPECT_EQ(list[2].GetEllipsoid().GetFlattening(), 0.0033523298692591);
-}
-
-TEST(CRSDB, UnopenableFileEmptiesTheCatalogue) {
-    loadEllipsoids();
-    ASSERT_TRUE(CRSDB::GetInstance()->LoadCRSs(writeFile(kTwoRecords)));
-    EXPECT_FALSE(CRSDB::GetInstance()->LoadCRSs(u"/nonexistent/dir/crs.txt"));
-    EXPECT_TRUE(CRSDB::GetInstance()->GetCRSs().empty());
 }
 
 TEST(Catalogues, HostileFilesNeverCrash) {

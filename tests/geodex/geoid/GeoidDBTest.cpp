@@ -63,6 +63,15 @@ const EntryPoint kEntryPoints[] = {
      1},
 };
 
+// A 10° global grid, as the transformer tests use.
+GgfFile::Header globalHeader() {
+    GgfFile::Header h;
+    h.rows = 19;
+    h.columns = 37;
+    h.latSpacing = h.lonSpacing = 10;
+    return h;
+}
+
 // True when a conversion works; with no grid every entry point throws and writes nothing.
 bool gridHeld() {
     int refused = 0;
@@ -79,21 +88,6 @@ bool gridHeld() {
 }
 
 }  // namespace
-
-TEST(GeoidDB, SixteenBitValuesAreHundredthsOfAMetre) {
-    GgfFile::Header h;
-    h.rows = 2;
-    h.columns = 2;
-    h.latSpacing = 180;
-    h.lonSpacing = 360;
-    h.west = 0;
-    load(h, {1234, 1234, -1234, -1234});
-    double H = 0;
-    GeoidDB::getInstance()->ConvertEllipsoidToGeoidHeight(90 * kDeg, 0, 100, &H);
-    EXPECT_EQ(H, 100 - double(12.34f));
-    GeoidDB::getInstance()->ConvertEllipsoidToGeoidHeight(-90 * kDeg, 0, 100, &H);
-    EXPECT_EQ(H, 100 + double(12.34f));
-}
 
 TEST(GeoidDB, ConstantGridShiftsByItsValueThroughEveryEntryPoint) {
     for (bool hundredths : {true, false}) {
@@ -121,6 +115,7 @@ TEST(GeoidDB, ConstantGridShiftsByItsValueThroughEveryEntryPoint) {
     }
 }
 
+// Node values are hundredths of a metre (16-bit) or metres as floats (32-bit).
 TEST(GeoidDB, BothInterpolatorsReturnTheNodeValueAtEveryNode) {
     const int rows = 19, columns = 37;
     const std::vector<int> values = GgfFile::syntheticGrid(rows, columns, 10);
@@ -340,5 +335,63 @@ TEST(GeoidDB, HostileFilesNeverCrash) {
                 }
             }
         }
+    }
+}
+
+// The transformer converts heights with the grid of its geoid file, read again whenever the file changes.
+TEST(DatumTransformerGeoid, ConvertsWithTheGridOfItsGeoidFile) {
+    const std::string path = tempPath(".ggf");
+    GgfFile::writeFile(path, GgfFile::ggfBytes(globalHeader(), GgfFile::syntheticGrid(19, 37, 10)));
+    DatumTransformer t;
+    t.SetGeoidFilePath(path);
+    const double points[][2] = {{12.5, 33.3}, {-47.2, -120.9}, {89.9, 359.0}, {0, 0}};
+    for (const auto& pt : points) {
+        GeoidDB::getInstance()->LoadGGFFile(path.c_str());
+        double H = 0, h = 0;
+        GeoidDB::getInstance()->ConvertEllipsoidToGeoidHeight(pt[0] * kDeg, pt[1] * kDeg, 100, &H);
+        GeoidDB::getInstance()->ConvertGeoidToEllipsoidHeight(pt[0] * kDeg, pt[1] * kDeg, 100, &h);
+        for (int interpolator : {0, 1, 7}) {
+            EXPECT_EQ(t.ConvertEllipsoidToGeoidHeight(pt[0] * kDeg, pt[1] * kDeg, 100, interpolator), H);
+            EXPECT_EQ(t.ConvertGeoidToEllipsoidHeight(pt[0] * kDeg, pt[1] * kDeg, 100, interpolator), h);
+        }
+        EXPECT_NE(H, 100.0);
+    }
+}
+
+TEST(DatumTransformerGeoid, FollowsTheFileWhenItChangesBetweenCalls) {
+    const std::string path = tempPath(".ggf");
+    DatumTransformer t;
+    t.SetGeoidFilePath(path);
+    for (int value : {2000, -1500, 3000}) {
+        GgfFile::writeFile(path, GgfFile::ggfBytes(globalHeader(), std::vector<int>(19 * 37, value)));
+        EXPECT_NEAR(t.ConvertEllipsoidToGeoidHeight(0.3, 1.1, 100, 0), 100 - value / 100.0, 1e-9);
+        EXPECT_NEAR(t.ConvertGeoidToEllipsoidHeight(0.3, 1.1, 100, 0), 100 + value / 100.0, 1e-9);
+    }
+}
+
+TEST(DatumTransformerGeoid, AnyFailureGivesZero) {
+    const std::string valid = tempPath(".ggf");
+    GgfFile::Header limited = globalHeader();
+    limited.south = -10;
+    limited.north = 10;
+    GgfFile::writeFile(valid, GgfFile::ggfBytes(limited, std::vector<int>(19 * 37, 2000)));
+    const std::string truncated = tempPath("-short.ggf");
+    GgfFile::writeFile(truncated, GgfFile::ggfBytes(globalHeader(), std::vector<int>(37, 2000)));
+    struct Case {
+        const char* what;
+        std::string path;
+        double lat;
+    } cases[] = {
+        {"no file named", "", 0},
+        {"missing file", "/nonexistent/dir/geoid.ggf", 0},
+        {"short file", truncated, 0},
+        {"point outside the limits", valid, 20 * kDeg},
+        {"latitude not a number", valid, NAN},
+    };
+    for (const Case& c : cases) {
+        DatumTransformer t;
+        t.SetGeoidFilePath(c.path);
+        EXPECT_EQ(t.ConvertEllipsoidToGeoidHeight(c.lat, 0.5, 100, 0), 0.0) << c.what;
+        EXPECT_EQ(t.ConvertGeoidToEllipsoidHeight(c.lat, 0.5, 100, 0), 0.0) << c.what;
     }
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "geodex/geodex.h"
 
@@ -56,4 +57,32 @@ TEST(Geocentric, AgreesWithGeographicLibBothWays) {
     EXPECT_LT(worstForward, 1e-8);
     EXPECT_LT(worstInverseSurface, 1e-6);
     EXPECT_LT(worstInverse, 1e-4);  // five iterations leave micrometres at 400 km height
+}
+
+TEST(Geocentric, AxisPointsComeBackWithLongitudeInZeroToTwoPiAndLongitudesAbovePiAreWest) {
+    const double a = 6378137.0, f = 1 / 298.257223563, halfTurn = 3.141592653589793;
+    const Geocentric g(a, f);
+    const double axis[][4] = {{a, 0, 0, 0}, {-a, 0, 0, halfTurn}, {0, -a, 0, 1.5 * halfTurn}};
+    for (const auto& c : axis) {
+        const std::unique_ptr<GeodeticCoordinates> p(
+            g.toGeodetic(CartesianCoordinates(9, c[0], c[1], c[2]), 5, 1e-14));
+        EXPECT_NEAR(p->longitude(), c[3], 1e-15);
+        EXPECT_NEAR(p->latitude(), 0, 1e-15);
+        EXPECT_NEAR(p->height(), 0, 1e-9);
+        EXPECT_EQ(p->coordinateType(), 10);
+    }
+    const std::unique_ptr<CartesianCoordinates> east(
+        g.toGeocentric(GeodeticCoordinates(10, 350 * halfTurn / 180, 0.5, 100)));
+    const std::unique_ptr<CartesianCoordinates> west(
+        g.toGeocentric(GeodeticCoordinates(10, -10 * halfTurn / 180, 0.5, 100)));
+    EXPECT_NEAR(east->x(), west->x(), 1e-6);
+    EXPECT_NEAR(east->y(), west->y(), 1e-6);
+    EXPECT_EQ(east->z(), west->z());
+}
+
+TEST(CSException, KeepsAtMost1999Characters) {
+    const std::string longText(5000, 'x');
+    const CSException e(longText.c_str());
+    const CSException copy = e;
+    EXPECT_EQ(std::string(copy.getMessage()).size(), 1999u);
 }
