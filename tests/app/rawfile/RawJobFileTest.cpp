@@ -10,20 +10,12 @@
 #include <string>
 #include <sys/resource.h>
 
+#include "RawTestSupport.h"
 #include "rawfile/RawJobReader.h"
 #include "rawfile/RawJobWriter.h"
 #include "rawfile/RawText.h"
 
 namespace {
-
-RawJob readText(const std::string& text) {
-    QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    RawJob job;
-    EXPECT_TRUE(readRawJob(buffer, job));
-    return job;
-}
 
 std::string fileText(const QString& path) {
     QFile file(path);
@@ -55,7 +47,7 @@ std::string group(unsigned without = 0, const std::string& extra = "", int at = 
 }  // namespace
 
 TEST(RawJobReader, FillsHeaderAndDerivesTheSummary) {
-    const RawJob job = readText(
+    const RawJob job = readRaw(
         "QZVS,VS  V1.0\nJB,NMRoad survey,DT2024-05-01,TM08:15:00\nCS,CO300,ZGg,ZNn,DNLocal 2000\n"
         "ES,RD6378137,IF298.257222101,EMCGCS2000\nDT,DA255,OX3600,OY-7200,OZ0,LX1,LY2,LZ3,SP4.5\n"
         "QZAH,AHUS2,ORGX10,ORGY20,TRSX0.5,TRSY-0.5,CA  180,CK  1.00001\n"
@@ -78,7 +70,7 @@ TEST(RawJobReader, FillsHeaderAndDerivesTheSummary) {
     EXPECT_EQ(s.falseEasting, 400000.0);
     EXPECT_EQ(s.centralMeridian, "2.0420352248333655");
 
-    const RawJob empty = readText("");  // absent records keep the summary defaults
+    const RawJob empty = readRaw("");  // absent records keep the summary defaults
     EXPECT_EQ(empty.summary.jobName, "----");
     EXPECT_EQ(empty.summary.projectionType, 32);
     EXPECT_EQ(empty.summary.falseEasting, 500000.0);
@@ -104,14 +96,14 @@ TEST(RawJobReader, TakesTheRecordsOfAGroupByTheirTags) {
         {std::string("GS\nAH,MA1"), 1, "", 0.0, ""},  // cut short by the end of the file
     };
     for (const auto& c : cases) {
-        const RawJob job = readText(c.text);
+        const RawJob job = readRaw(c.text);
         ASSERT_EQ(job.rovers.size(), c.rovers) << c.text;
         EXPECT_EQ(job.groups.size(), c.rovers);
         EXPECT_EQ(job.rovers[0].antennaType, c.antennaType) << c.text;
         EXPECT_EQ(job.rovers[0].pdop, c.pdop) << c.text;
         EXPECT_EQ(job.rovers[0].code, c.code) << c.text;
     }
-    EXPECT_EQ(readText(group(0, "AH,MA9\n", 1)).rovers[0].antennaHeight, 1.8);
+    EXPECT_EQ(readRaw(group(0, "AH,MA9\n", 1)).rovers[0].antennaHeight, 1.8);
 }
 
 TEST(RawJobReader, FillsRoverGroupAndOneBasePerDistinctName) {
@@ -122,7 +114,7 @@ TEST(RawJobReader, FillsRoverGroupAndOneBasePerDistinctName) {
         g.replace(g.find("BSN 1000"), 8, "BSN 7");
         text += g;
     }
-    const RawJob job = readText(text);
+    const RawJob job = readRaw(text);
     ASSERT_EQ(job.rovers.size(), 5);
     ASSERT_EQ(job.bases.size(), 3);
     EXPECT_EQ(job.bases[0].name, "B1");
@@ -139,7 +131,7 @@ TEST(RawJobReader, FillsRoverGroupAndOneBasePerDistinctName) {
 }
 
 TEST(RawJobReader, DecodesTextsAndAcceptsEveryLineEnd) {
-    const RawJob job = readText("\xEF\xBB\xBFJB,NMR\xC3\xA9gua\r\nGS,PNR\xE9gua-2\rAH,MA2\n");
+    const RawJob job = readRaw("\xEF\xBB\xBFJB,NMR\xC3\xA9gua\r\nGS,PNR\xE9gua-2\rAH,MA2\n");
     EXPECT_EQ(job.summary.jobName, QStringLiteral("R\u00e9gua"));  // valid UTF-8
     ASSERT_EQ(job.rovers.size(), 1);
     EXPECT_EQ(job.rovers[0].name, decodeRawText("R\xE9gua-2"));  // not UTF-8: no U+FFFD
@@ -150,7 +142,7 @@ TEST(RawJobReader, DecodesTextsAndAcceptsEveryLineEnd) {
 }
 
 TEST(RawJobReader, LeavesTheModelAloneWhenTheFileCannotBeOpened) {
-    RawJob job = readText(group());
+    RawJob job = readRaw(group());
     job.path = "kept";
     EXPECT_FALSE(readRawJob(QStringLiteral("/no/such/file.raw"), job));
     EXPECT_EQ(job.rovers.size(), 1);
@@ -171,7 +163,7 @@ const char* const kHeader =
 
 // A job built in memory (not read from a file: written entirely in the record formats).
 RawJob handJob() {
-    RawJob job = readText(kHeader + group());
+    RawJob job = readRaw(kHeader + group());
     job.readFromFile = false;
     job.source.clear();
     job.sourceGroups.clear();
@@ -224,7 +216,7 @@ TEST_F(RawJobWriterTest, WritesAJobBuiltInMemoryInTheRecordFormats) {
 TEST_F(RawJobWriterTest, RewritesOnlyEditedRecordsOfAJobReadFromAFile) {
     const std::string text =
         "NOTE,x\r\nGS,PNP1,QQy,N 1e3,--kerb\r\nQZAD,CODEc,ZZZZz\r\nQZBS,BSNMB1,BSN 5\r\nGS,PNP2";
-    RawJob job = readText(text);
+    RawJob job = readRaw(text);
     ASSERT_EQ(job.rovers.size(), 2);
     job.rovers[0].name = "P1b";
     job.rovers[0].antennaType = "NEW";
@@ -259,7 +251,7 @@ TEST_F(RawJobWriterTest, RefusesSeparatorsInTexts) {
     const QString target = path("job.Raw");
     for (const bool fromFile : {false, true}) {
         for (const auto& c : cases) {
-            RawJob job = fromFile ? readText(group()) : handJob();
+            RawJob job = fromFile ? readRaw(group()) : handJob();
             job.rovers[0].name = "P1";
             c.edit(job);
             if (fromFile && !job.header.job.name.empty()) continue;  // header lines of a file are copied
@@ -285,7 +277,7 @@ TEST_F(RawJobWriterTest, FailsWithoutTouchingTheTarget) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("the user's earlier file\n");
     file.close();
-    RawJob big = readText(group());
+    RawJob big = readRaw(group());
     for (int i = 0; i < 2000; ++i) big.rovers.push_back(big.rovers[0]);
     // A full disk, played by a limit on file size: writing fails after the first 64 KiB.
     rlimit previous{};

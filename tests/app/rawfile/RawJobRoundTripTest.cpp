@@ -17,6 +17,7 @@
 #include <tuple>
 #include <vector>
 
+#include "RawTestSupport.h"
 #include "rawfile/RawJobReader.h"
 #include "rawfile/RawJobWriter.h"
 
@@ -131,15 +132,6 @@ class Generator {
     int style_, encoding_;
 };
 
-RawJob read(const std::string& bytes) {
-    QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    RawJob job;
-    EXPECT_TRUE(readRawJob(buffer, job));
-    return job;
-}
-
 std::string save(const RawJob& job, const QTemporaryDir& dir) {
     const QString path = dir.filePath("saved.Raw");
     QString error;
@@ -214,7 +206,7 @@ std::set<std::pair<int, int>> edit(RawJob& job, std::vector<int>& groupOf, const
 void checkRoundTrip(const std::string& original, const std::vector<Line>& lines, unsigned seed) {
     SCOPED_TRACE(seed);
     QTemporaryDir dir;
-    const RawJob opened = read(original);
+    const RawJob opened = readRaw(original);
     ASSERT_EQ(save(opened, dir), original);  // unedited: byte for byte
 
     RawJob job = opened;
@@ -234,7 +226,7 @@ void checkRoundTrip(const std::string& original, const std::vector<Line>& lines,
         EXPECT_TRUE(changes.count({e.group, e.record})) << "line " << i << " changed: " << saved[i].text;
         EXPECT_EQ(saved[i].end, e.end);
     }
-    const RawJob back = read(join(saved));
+    const RawJob back = readRaw(join(saved));
     ASSERT_EQ(back.rovers.size(), job.rovers.size());
     for (qsizetype i = 0; i < job.rovers.size(); ++i) {
         EXPECT_TRUE(fields(back.rovers[i]) == fields(job.rovers[i])) << job.rovers[i].name.toStdString();
