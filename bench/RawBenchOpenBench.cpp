@@ -1,5 +1,5 @@
 // The main window with large jobs, on the offscreen platform: opening (read the file, tables ready, plan
-// drawn), painting one screen of the rover table, and Calculate with 1 000 pending edits.
+// drawn), painting one screen of the rover table and the whole plan, and Calculate with 1 000 pending edits.
 //
 //   build-bench/bench/RawBenchOpenBench --benchmark_filter=OpenJob/10000
 //
@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGraphicsView>
 #include <QFile>
 #include <QTabWidget>
 #include <QTableView>
@@ -65,6 +66,17 @@ void OpenJob(benchmark::State& state) {
 }
 
 // One screen of the rover table, scrolled to the middle of the job, painted into a pixmap.
+// The whole plan of a job, fitted into the view, painted into a pixmap.
+void PaintPlan(benchmark::State& state) {
+    Bench bench(static_cast<int>(state.range(0)));
+    RawBench window;
+    window.resize(1400, 1400);
+    window.show();
+    window.openFile(bench.path);
+    auto* view = window.findChild<QGraphicsView*>(QStringLiteral("graphicsView"));
+    QApplication::processEvents();
+    for (auto _ : state) benchmark::DoNotOptimize(view->viewport()->grab());
+}
 void PaintRoverScreen(benchmark::State& state) {
     Bench bench(static_cast<int>(state.range(0)));
     RawBench window;
@@ -111,6 +123,7 @@ void CalculateEdits(benchmark::State& state) {
 
 BENCHMARK(OpenJob)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(PaintRoverScreen)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(PaintPlan)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(CalculateEdits)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
