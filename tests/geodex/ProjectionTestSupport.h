@@ -38,23 +38,15 @@ inline std::string thrown(const std::function<void()>& f) {
 
 // The texts of the numbered messages, concatenated in the order given.
 inline std::string messages(const std::vector<int>& numbers) {
+    // clang-format off
     static const std::map<int, std::string> texts = {
-        {19, "Ellipsoid semi-major axis must be greater than zero\n"},
-        {20, "Inverse flattening must be between 250 and 350\n"},
-        {22, "Origin Latitude (or Standard Parallel or Latitude of True Scale) out of range\n"},
-        {24, "Central Meridian out of range\n"},
-        {25, "Scale Factor out of range\n"},
-        {28, "Invalid 1st Standard Parallel\n"},
-        {29, "Invalid 2nd Standard Parallel\n"},
-        {30, "1st & 2nd Standard Parallels cannot both be zero\n"},
-        {31, "Standard Parallels cannot be equal and opposite latitudes\n"},
-        {41, "Invalid Hemisphere\n"},
-        {42, "Easting/Northing too far from center of projection\n"},
-        {43, "Latitude out of range\n"},
-        {44, "Longitude out of range\n"},
-        {45, "Easting/X out of range\n"},
-        {46, "Northing/Y out of range\n"},
-        {47, "Point projects into a circle\n"}};
+        {19, "Ellipsoid semi-major axis must be greater than zero\n"}, {20, "Inverse flattening must be between 250 and 350\n"},
+        {22, "Origin Latitude (or Standard Parallel or Latitude of True Scale) out of range\n"}, {24, "Central Meridian out of range\n"},
+        {25, "Scale Factor out of range\n"}, {28, "Invalid 1st Standard Parallel\n"}, {29, "Invalid 2nd Standard Parallel\n"},
+        {30, "1st & 2nd Standard Parallels cannot both be zero\n"}, {31, "Standard Parallels cannot be equal and opposite latitudes\n"},
+        {41, "Invalid Hemisphere\n"}, {42, "Easting/Northing too far from center of projection\n"}, {43, "Latitude out of range\n"},
+        {44, "Longitude out of range\n"}, {45, "Easting/X out of range\n"}, {46, "Northing/Y out of range\n"}, {47, "Point projects into a circle\n"}};
+    // clang-format on
     std::string s;
     for (int n : numbers) s += texts.at(n);
     return s;

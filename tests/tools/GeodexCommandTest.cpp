@@ -106,6 +106,20 @@ std::string points(double lon0, double lat0, double spread, int n, bool lonFirst
 
 const char* const kTM = "--code 32 --cm 117 --k 0.9996 --fe 500000";
 
+// The largest difference of the first two number columns and of the third between matching lines
+// (an unequal line count or a short line is a non-number).
+std::pair<double, double> largest(const std::string& a, const std::string& b) {
+    const std::vector<std::string> x = lines(a), y = lines(b);
+    double worst = x.size() == y.size() ? 0 : NAN, worstH = worst;
+    for (size_t i = 0; i < std::min(x.size(), y.size()); ++i) {
+        const std::vector<double> p = numbers(x[i]), q = numbers(y[i]);
+        if (p.size() < 3 || q.size() < 3) return {NAN, NAN};
+        worst = std::max({worst, std::fabs(q[0] - p[0]), std::fabs(q[1] - p[1])});
+        worstH = std::max(worstH, std::fabs(q[2] - p[2]));
+    }
+    return {worst, worstH};
+}
+
 }  // namespace
 
 TEST(GeodexCommand, ProjectsAndUnprojectsWithCommentsBlanksAndExtraColumns) {
@@ -158,11 +172,10 @@ TEST(GeodexCommand, BadLinesBecomeMarkersWithTheLibraryMessageAndTheRestGoesOn) 
 }
 
 TEST(GeodexCommand, UsageErrorsExitWithTwo) {
-    EXPECT_EQ(geodex("frobnicate", "").status, 2);
-    EXPECT_EQ(geodex("project --code", "").status, 2);
-    EXPECT_EQ(geodex("project --bogus 1", "").status, 2);
-    EXPECT_EQ(geodex("convert --crs /nonexistent", "").status, 2);
-    EXPECT_EQ(geodex(catalogues("No such grid"), "31 117 0\n").status, 2);
+    for (const std::string& args :
+         {std::string("frobnicate"), std::string("project --code"), std::string("project --bogus 1"),
+          std::string("convert --crs /nonexistent"), catalogues("No such grid")})
+        EXPECT_EQ(geodex(args, "31 117 0\n").status, 2) << args;
     Result help = geodex("convert --help", "");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Examples:"), std::string::npos);
@@ -191,14 +204,9 @@ TEST(GeodexCommand, ShiftInverseIsExactForBothMethods) {
         ASSERT_EQ(f.status, 0) << f.err;
         Result b = geodex(args + " --inverse", f.out);
         ASSERT_EQ(b.status, 0) << b.err;
-        const std::vector<std::string> in = lines(input), out = lines(b.out);
-        for (size_t i = 0; i < in.size(); ++i) {
-            const std::vector<double> p = numbers(in[i]), q = numbers(out[i]);
-            ASSERT_EQ(q.size(), 3u);
-            EXPECT_NEAR(q[0], p[0], 1e-10) << params;
-            EXPECT_NEAR(q[1], p[1], 1e-10) << params;
-            EXPECT_NEAR(q[2], p[2], 1e-6) << params;
-        }
+        const auto [worst, worstH] = largest(input, b.out);
+        EXPECT_LT(worst, 1e-10) << params;
+        EXPECT_LT(worstH, 1e-6) << params;
     }
 }
 
@@ -254,20 +262,11 @@ TEST(GeodexCommand, ConvertAgreesWithCctToTheMillimetre) {
                                scratch("cct_out") + " 2>/dev/null")
                                   .c_str()),
                   0);
-        const std::vector<std::string> expected = lines(readFile(scratch("cct_out")));
         const Result ours = geodex(catalogues(c.name) + " --xy --precision 6", input);
-        const std::vector<std::string> got = lines(ours.out);
-        ASSERT_EQ(got.size(), expected.size()) << ours.err;
-        double worst = 0, worstH = 0;
-        for (size_t i = 0; i < got.size(); ++i) {
-            const std::vector<double> g = numbers(got[i]), e = numbers(expected[i]);
-            ASSERT_EQ(g.size(), 3u);
-            ASSERT_GE(e.size(), 3u);
-            worst = std::max(worst, std::hypot(g[0] - e[0], g[1] - e[1]));
-            worstH = std::max(worstH, std::fabs(g[2] - e[2]));
-        }
-        std::printf("[ oracle ] %s vs cct: largest horizontal %.3g m, vertical %.3g m over %zu points\n",
-                    c.name, worst, worstH, got.size());
+        auto [worst, worstH] = largest(readFile(scratch("cct_out")), ours.out);
+        worst *= std::sqrt(2.0);  // √2 times the larger coordinate difference bounds the distance
+        std::printf("[ oracle ] %s vs cct: largest horizontal %.3g m, vertical %.3g m\n", c.name, worst,
+                    worstH);
         EXPECT_LT(worst, 1e-3) << c.name;
         EXPECT_LT(worstH, 1e-3) << c.name;
     }
@@ -282,14 +281,7 @@ TEST(GeodexCommand, ConvertInverseUndoesEveryStepIncludingAdjustments) {
         ASSERT_EQ(grid.status, 0) << grid.err;
         const Result back = geodex(catalogues(name) + adjust + " --inverse --angle-precision 13", grid.out);
         ASSERT_EQ(back.status, 0) << back.err;
-        const std::vector<std::string> in = lines(input), out = lines(back.out);
-        ASSERT_EQ(out.size(), in.size());
-        double worst = 0, worstH = 0;
-        for (size_t i = 0; i < in.size(); ++i) {
-            const std::vector<double> p = numbers(in[i]), q = numbers(out[i]);
-            worst = std::max({worst, std::fabs(q[0] - p[0]), std::fabs(q[1] - p[1])});
-            worstH = std::max(worstH, std::fabs(q[2] - p[2]));
-        }
+        const auto [worst, worstH] = largest(input, back.out);
         std::printf("[ round trip ] %s: largest %.3g deg, %.3g m\n", name, worst, worstH);
         EXPECT_LT(worst, 1e-9) << name;
         EXPECT_LT(worstH, 1e-6) << name;

@@ -76,43 +76,30 @@ TEST(EllipsoidDB, LinesBecomeRecordsOfNameAxisAndFlattening) {
     EXPECT_EQ(list.back().GetFlattening(), 0.25);
 }
 
-TEST(EllipsoidDB, LookupFindsTheFirstExactNameAndOtherwiseWritesNothing) {
-    loadEllipsoids();
-    double a = -1, f = -1;
-    EllipsoidDB::GetInstance()->GetEllipsoidParams("WGS 84", &a, &f);
-    EXPECT_EQ(a, 6378137.0);
-    EXPECT_EQ(f, 0.0033528106647474805);
-    for (const char* missing : {"wgs 84", "WGS84", "WGS 84 ", ""}) {
-        a = f = -1;
-        EllipsoidDB::GetInstance()->GetEllipsoidParams(missing, &a, &f);
-        EXPECT_EQ(a, -1) << missing;
-        EXPECT_EQ(f, -1) << missing;
-    }
-}
-
-TEST(EllipsoidDB, UnopenableFileEmptiesTheCatalogueAndLookupsThenGiveZero) {
-    loadEllipsoids();
-    ASSERT_FALSE(EllipsoidDB::GetInstance()->GetEllipsoids().empty());
-    const std::u16string unopenable[] = {u"/nonexistent/dir/ellipsoids.txt", u"", u"/tmp",
-                                         std::u16string(1, char16_t(0xD800))};  // lone surrogate
-    for (const std::u16string& path : unopenable) {
-        loadEllipsoids();
-        EXPECT_FALSE(EllipsoidDB::GetInstance()->LoadEllipsoids(path));
-        EXPECT_TRUE(EllipsoidDB::GetInstance()->GetEllipsoids().empty());
-        double a = -1, f = -1;
-        EllipsoidDB::GetInstance()->GetEllipsoidParams("WGS 84", &a, &f);
-        EXPECT_EQ(a, 0);
-        EXPECT_EQ(f, 0);
-    }
-}
-
-TEST(EllipsoidDB, PathsWithCharactersBeyondAsciiOpen) {
+// Lookups find the first exact name and otherwise write nothing; a file that cannot be opened empties the
+// catalogue, after which lookups give zero; paths beyond ASCII open.
+TEST(EllipsoidDB, LookupFindsTheFirstExactNameAndUnopenableFilesEmptyTheCatalogue) {
+    EllipsoidDB* db = EllipsoidDB::GetInstance();
     const std::u16string ascii = writeFile(kEllipsoids);
     const std::string narrow(ascii.begin(), ascii.end());
-    const std::string utf8 = narrow + "-\xC3\xA9\xE6\xA4\xAD\xE7\x90\x83";  // "-é椭球"
-    std::ofstream(utf8, std::ios::binary) << kEllipsoids;
-    EXPECT_TRUE(EllipsoidDB::GetInstance()->LoadEllipsoids(ascii + u"-\u00E9\u692D\u7403"));
-    EXPECT_EQ(EllipsoidDB::GetInstance()->GetEllipsoids().size(), 3u);
+    std::ofstream(narrow + "-\xC3\xA9\xE6\xA4\xAD\xE7\x90\x83", std::ios::binary) << kEllipsoids;  // "-é椭球"
+    ASSERT_TRUE(db->LoadEllipsoids(ascii + u"-\u00E9\u692D\u7403"));
+    EXPECT_EQ(db->GetEllipsoids().size(), 3u);
+    for (const char* name : {"WGS 84", "wgs 84", "WGS84", "WGS 84 ", ""}) {
+        double a = -1, f = -1;
+        db->GetEllipsoidParams(name, &a, &f);
+        EXPECT_EQ(a, std::string(name) == "WGS 84" ? 6378137.0 : -1) << name;
+        EXPECT_EQ(f, std::string(name) == "WGS 84" ? 0.0033528106647474805 : -1) << name;
+    }
+    for (const std::u16string& path : {std::u16string(u"/nonexistent/dir/ellipsoids.txt"), std::u16string(),
+                                       std::u16string(u"/tmp"), std::u16string(1, char16_t(0xD800))}) {
+        loadEllipsoids();
+        EXPECT_FALSE(db->LoadEllipsoids(path));
+        EXPECT_TRUE(db->GetEllipsoids().empty());
+        double a = -1, f = -1;
+        db->GetEllipsoidParams("WGS 84", &a, &f);
+        EXPECT_EQ(a + f, 0);
+    }
 }
 
 TEST(CRSDB, RecordsLoadInFileOrderAreFoundByExactNameAndGoWithAnUnopenableFile) {
@@ -166,28 +153,22 @@ TEST(CRSDB, RecordsLoadInFileOrderAreFoundByExactNameAndGoWithAnUnopenableFile) 
 
 TEST(CRSDB, ShortRecordsAreSkippedAndTheRestIsRead) {
     loadEllipsoids();
+    const std::string two = kTwoRecords;
     struct Case {
         const char* what;
         std::string file;
         std::vector<std::string> names;
-    } cases[] = {
-        {"projection line with 9 numbers",
-         "[crs]\nshort\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 20\n1 2 0\n" + std::string(kTwoRecords),
-         {"Beijing 54 / GK 20", "Local WGS"}},
-        {"datum line with 7 numbers",
-         "[crs]\nshort\nWGS 84\n1 0 0 0 0 0 0\n" + std::string(kTwoRecords),
-         {"Beijing 54 / GK 20", "Local WGS"}},
-        {"no [crs] line", "WGS 84\n1 0 0 0 0 0 0 0\n", {}},
-        {"header differing in case or spacing",
-         "[CRS]\na\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n"
-         "[crs] \nb\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n",
-         {}},
-        {"lines ended by CR LF",
-         "[crs]\r\ncrlf\r\nWGS 84\r\n1 0 0 0 0 0 0 0\r\n0 1 0 0 0 0 0 1 2 3\r\n1 2\r\n",
-         {"crlf"}},
-        {"file ends inside a record", "[crs]\ncut\nWGS 84\n1 0 0 0 0 0 0 0\n", {}},
-        {"empty file", "", {}},
     };
+    // clang-format off
+    const Case cases[] = {
+        {"projection line with 9 numbers", "[crs]\nshort\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 20\n1 2 0\n" + two, {"Beijing 54 / GK 20", "Local WGS"}},
+        {"datum line with 7 numbers", "[crs]\nshort\nWGS 84\n1 0 0 0 0 0 0\n" + two, {"Beijing 54 / GK 20", "Local WGS"}},
+        {"no [crs] line", "WGS 84\n1 0 0 0 0 0 0 0\n", {}},
+        {"header differing in case or spacing", "[CRS]\na\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n[crs] \nb\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n", {}},
+        {"lines ended by CR LF", "[crs]\r\ncrlf\r\nWGS 84\r\n1 0 0 0 0 0 0 0\r\n0 1 0 0 0 0 0 1 2 3\r\n1 2\r\n", {"crlf"}},
+        {"file ends inside a record", "[crs]\ncut\nWGS 84\n1 0 0 0 0 0 0 0\n", {}},
+        {"empty file", "", {}}};
+    // clang-format on
     for (const Case& c : cases) {
         ASSERT_TRUE(CRSDB::GetInstance()->LoadCRSs(writeFile(c.file))) << c.what;
         std::vector<std::string> names;
@@ -196,31 +177,21 @@ TEST(CRSDB, ShortRecordsAreSkippedAndTheRestIsRead) {
     }
 }
 
-TEST(CRSDB, AxesLineWithTwoNumbersGivesNoSouthAzimuth) {
+// An axes line with two numbers gives no south azimuth, one without numbers zeros; an unknown ellipsoid
+// in the first record gets zero axis and flattening, in a later one those of the record before it.
+TEST(CRSDB, AxesLinesAndUnknownEllipsoids) {
     loadEllipsoids();
+    const std::string rest = "\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n";
     ASSERT_TRUE(CRSDB::GetInstance()->LoadCRSs(
-        writeFile("[crs]\nA\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n1 2\n"
-                  "[crs]\nB\nWGS 84\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\nnot numbers\n")));
-    const std::vector<CRS> list = CRSDB::GetInstance()->GetCRSs();
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(int(list[0].GetDirection2()), 2);
-    EXPECT_FALSE(list[0].GetSouthAzimuth());
-    EXPECT_EQ(int(list[1].GetDirection1()), 0);
-    EXPECT_FALSE(list[1].GetSouthAzimuth());
-}
-
-TEST(CRSDB, UnknownEllipsoidOfTheFirstRecordGetsZeroAxisAndFlattening) {
-    loadEllipsoids();
-    ASSERT_TRUE(CRSDB::GetInstance()->LoadCRSs(
-        writeFile("[crs]\nfirst\nBessel 1841\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n"
-                  "[crs]\nknown\nKrassowsky 1940\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n"
-                  "[crs]\nlater unknown\nBessel 1841\n1 0 0 0 0 0 0 0\n0 1 0 0 0 0 0 1 2 3\n0 0 0\n")));
+        writeFile("[crs]\nfirst\nBessel 1841" + rest + "1 2\n[crs]\nknown\nKrassowsky 1940" + rest +
+                  "not numbers\n[crs]\nlater unknown\nBessel 1841" + rest + "0 0 0\n")));
     const std::vector<CRS> list = CRSDB::GetInstance()->GetCRSs();
     ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(int(list[0].GetDirection2()), 2);
+    EXPECT_EQ(int(list[1].GetDirection1()), 0);
+    EXPECT_FALSE(list[0].GetSouthAzimuth() || list[1].GetSouthAzimuth());
     EXPECT_EQ(list[0].GetEllipsoid().GetName(), "Bessel 1841");
-    EXPECT_EQ(list[0].GetEllipsoid().GetSemiMajorAxis(), 0);
-    EXPECT_EQ(list[0].GetEllipsoid().GetFlattening(), 0);
-    // A later unknown name keeps the values of the record before it.
+    EXPECT_EQ(list[0].GetEllipsoid().GetSemiMajorAxis() + list[0].GetEllipsoid().GetFlattening(), 0);
     EXPECT_EQ(list[2].GetEllipsoid().GetSemiMajorAxis(), 6378245);
     EXPECT_EQ(list[2].GetEllipsoid().GetFlattening(), 0.0033523298692591);
 }

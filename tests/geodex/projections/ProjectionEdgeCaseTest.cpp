@@ -55,96 +55,59 @@ std::vector<double> around(double cm, double step) {
 
 TEST(ProjectionEdgeCases, PointsWhereResultsUsedToBeSnappedOrRejectedComeBack) {
     const double m = 1 / kA;  // a metre as an angle
+    using TCEA = TransverseCylindricalEqualArea;
     // clang-format off
     std::vector<HardPoints> cases = {
-        {"merc: the corner of the window", make<Mercator>(kA, kF, 0.0, 0.0, 0.0, 1.0),
-         product({kHalfTurn}, {1.562069680534925, -1.562069680534925}), 1e-5},
-        {"cass: the pole itself",
-         make<Cassini>(kA, kF, 1.0, 0.3, 0, 0), {{1.0, kQuarterTurn}, {1.0, -kQuarterTurn}}, 1e-9},
+        {"merc: the corner of the window", make<Mercator>(kA, kF, 0.0, 0.0, 0.0, 1.0), product({kHalfTurn}, {1.562069680534925, -1.562069680534925}), 1e-5},
+        {"cass: the pole itself", make<Cassini>(kA, kF, 1.0, 0.3, 0, 0), {{1.0, kQuarterTurn}, {1.0, -kQuarterTurn}}, 1e-9},
         // The Cassini pole band was 1e-5 rad: points up to 64 m from the pole came back on it.
-        {"cass: points within 64 m of the pole were snapped onto it", make<Cassini>(kA, kF, 0, 0, 0, 0),
-         product(offsets(0, {-3, 0.5, 2}), nearPoles({1e-9, 1e-7, 1e-6, 5e-6, 9.9e-6}, 1)), 1e-3},
-        {"stere: results within 3.5e-6 rad of 0 and ±π were rounded (22 m)",
-         make<Stereographic>(kA, kF, 0, 0, 0, 0),
-         {{1e-7, 0.5}, {-1.9e-7, 0.5}, {0.3, 2e-8}, {0.3, -1e-9},
-          {kHalfTurn - 3e-6, 0.2}, {-kHalfTurn + 1e-6, -0.2},
-          {kHalfTurn, 0.1}}, 6.4e-6},
-        {"lcc: results within 3.5e-6 rad of 0 and ±π were rounded (22 m)",
-         make<LambertConformalConic>(kA, kF, 0, 20 * d, 10 * d, 30 * d, 0, 0),
-         {{1.5e-7, 1e-8}, {-1.9e-7, 45 * d}, {kHalfTurn - 3e-6, 1.5e-7}, {-kHalfTurn + 1e-6, -2e-7},
-          {3.4e-6 - kHalfTurn, 10 * d}, {kHalfTurn, 0}}, 6.4e-5},
+        {"cass: points within 64 m of the pole were snapped onto it", make<Cassini>(kA, kF, 0, 0, 0, 0), product(offsets(0, {-3, 0.5, 2}), nearPoles({1e-9, 1e-7, 1e-6, 5e-6, 9.9e-6}, 1)), 1e-3},
+        {"stere: results within 3.5e-6 rad of 0 and ±π were rounded (22 m)", make<Stereographic>(kA, kF, 0, 0, 0, 0), {{1e-7, 0.5}, {-1.9e-7, 0.5}, {0.3, 2e-8}, {0.3, -1e-9}, {kHalfTurn - 3e-6, 0.2}, {-kHalfTurn + 1e-6, -0.2}, {kHalfTurn, 0.1}}, 6.4e-6},
+        {"lcc: results within 3.5e-6 rad of 0 and ±π were rounded (22 m)", make<LambertConformalConic>(kA, kF, 0, 20 * d, 10 * d, 30 * d, 0, 0), {{1.5e-7, 1e-8}, {-1.9e-7, 45 * d}, {kHalfTurn - 3e-6, 1.5e-7}, {-kHalfTurn + 1e-6, -2e-7}, {3.4e-6 - kHalfTurn, 10 * d}, {kHalfTurn, 0}}, 6.4e-5},
         // Within a metre of the origin the distance used to be 0.
-        {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, 0, 1e5, 2e5),
-         product({0.2}, {1e-9, 3e-9, 1e-8, 1e-7}), 1e-6},
-        {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, 40 * d, 1e5, 2e5),
-         product({0.2}, {40 * d + 1e-9, 40 * d + 3e-9, 40 * d + 1e-8, 40 * d + 1e-7}), 1e-6},
-        {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, -70 * d, 1e5, 2e5),
-         product({0.2}, {-70 * d + 1e-9, -70 * d + 3e-9, -70 * d + 1e-8, -70 * d + 1e-7}), 1e-6},
-        {"ortho: the disc was tested about 0, not the false origin",
-         make<Orthographic>(kA, kF, 0.4, 45 * d, 1e7, -5e6),
-         {{0.4, 45 * d}, {0.4 - 1.5, 0.1}, {0.4, -45 * d}}, 1e-6},
-        {"vandg: the circle was tested about 0, not the false origin",
-         make<VanDerGrinten>(kA, kF, 0, 1e7, -3e6),
-         {{0, 0}, {170 * d, 0}, {0, 80 * d}}, 1e-6},
+        {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, 0, 1e5, 2e5), product({0.2}, offsets(0, {1e-9 / d, 3e-9 / d, 1e-8 / d, 1e-7 / d})), 1e-6},
+        {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, 40 * d, 1e5, 2e5), product({0.2}, offsets(40 * d, {1e-9 / d, 3e-9 / d, 1e-8 / d, 1e-7 / d})), 1e-6},
+        {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, -70 * d, 1e5, 2e5), product({0.2}, offsets(-70 * d, {1e-9 / d, 3e-9 / d, 1e-8 / d, 1e-7 / d})), 1e-6},
+        {"ortho: the disc was tested about 0, not the false origin", make<Orthographic>(kA, kF, 0.4, 45 * d, 1e7, -5e6), {{0.4, 45 * d}, {0.4 - 1.5, 0.1}, {0.4, -45 * d}}, 1e-6},
+        {"vandg: the circle was tested about 0, not the false origin", make<VanDerGrinten>(kA, kF, 0, 1e7, -3e6), {{0, 0}, {170 * d, 0}, {0, 80 * d}}, 1e-6},
         // Rounding lifts the cubic's |t| just above 1 at 180° and near the equator (the inverse's cubic keeps
         // the latitude to 2e-8 rad there).
-        {"vandg: points with |t| above 1 went to the pole", make<VanDerGrinten>(kA, kF, 0, 0, 0),
-         product({kHalfTurn, -kHalfTurn, 179.9 * d}, {1e-9, 1e-6, 1e-3 * d, 0.01 * d, 1 * d}), 0.13},
-        {"eqc: the window was mirrored about 0, not the false easting",
-         make<EquidistantCylindrical>(kA, kF, 0, 0.3, 5e5, 0),
-         product({0.999 * kHalfTurn, -0.999 * kHalfTurn}, {0}), 1e-5},
-        {"eqc: a central meridian under 1° threw", make<EquidistantCylindrical>(kA, kF, 0.5 * d, 0, 0, 0),
-         {{-179.49 * d, 0.2}}, 1e-5},
-        {"eqc: a central meridian under 1° threw", make<EquidistantCylindrical>(kA, kF, -0.5 * d, 0, 0, 0),
-         {{179.49 * d, 0.2}}, 1e-5},
-        {"poly: λ took C from the step before the last next to the equator (63 m)",
-         make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700),
-         product(offsets(0.3, {1, 45}), {1e-9, -1e-7, 3e-6}), 1e-3},
-        {"poly: far out the slow iteration leaves millimetres",
-         make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700),
-         product(offsets(0.3, {120}), {1e-9, -1e-7, 3e-6}), 3e-3},
+        {"vandg: points with |t| above 1 went to the pole", make<VanDerGrinten>(kA, kF, 0, 0, 0), product({kHalfTurn, -kHalfTurn, 179.9 * d}, {1e-9, 1e-6, 1e-3 * d, 0.01 * d, 1 * d}), 0.13},
+        {"eqc: the window was mirrored about 0, not the false easting", make<EquidistantCylindrical>(kA, kF, 0, 0.3, 5e5, 0), product({0.999 * kHalfTurn, -0.999 * kHalfTurn}, {0}), 1e-5},
+        {"eqc: a central meridian under 1° threw", make<EquidistantCylindrical>(kA, kF, 0.5 * d, 0, 0, 0), {{-179.49 * d, 0.2}}, 1e-5},
+        {"eqc: a central meridian under 1° threw", make<EquidistantCylindrical>(kA, kF, -0.5 * d, 0, 0, 0), {{179.49 * d, 0.2}}, 1e-5},
+        {"poly: λ took C from the step before the last next to the equator (63 m)", make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700), product(offsets(0.3, {1, 45}), {1e-9, -1e-7, 3e-6}), 1e-3},
+        {"poly: far out the slow iteration leaves millimetres", make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700), product(offsets(0.3, {120}), {1e-9, -1e-7, 3e-6}), 3e-3},
         // asin of the sine alone folded points more than 90° round their parallel; next to the pole λ used to
         // be the central meridian (35 m).
-        {"poly: points far round their parallel folded back",
-         make<Polyconic>(kA, kF, 10 * d, 30 * d, 1000, 2000),
-         {{130 * d, 60 * d}, {-150 * d, 70 * d}}, 5e-3},
-        {"poly: λ was the central meridian next to the pole",
-         make<Polyconic>(kA, kF, 10 * d, 30 * d, 1000, 2000),
-         {{100 * d, -89.9999 * d}}, 1e-2},
-        {"bonne: λ was the central meridian within 1e-5 rad of the pole (117 m)",
-         make<Bonne>(kA, kF, 0.4, 0.9, 100, 200),
-         product(around(0.4 / d, 25), nearPoles({60 * m, 1 * m, 0.01 * m}, 1)), 1e-3},
-        {"bonne: the pole of a polar origin", make<Bonne>(kA, kF, 0.2, kQuarterTurn, 5000, -7000),
-         {{1.0, kQuarterTurn}}, 1e-5},
-        {"bonne: the pole of a polar origin", make<Bonne>(kA, kF, 0.2, -kQuarterTurn, 5000, -7000),
-         {{1.0, -kQuarterTurn}}, 1e-5},
+        {"poly: points far round their parallel folded back", make<Polyconic>(kA, kF, 10 * d, 30 * d, 1000, 2000), {{130 * d, 60 * d}, {-150 * d, 70 * d}}, 5e-3},
+        {"poly: λ was the central meridian next to the pole", make<Polyconic>(kA, kF, 10 * d, 30 * d, 1000, 2000), {{100 * d, -89.9999 * d}}, 1e-2},
+        {"bonne: λ was the central meridian within 1e-5 rad of the pole (117 m)", make<Bonne>(kA, kF, 0.4, 0.9, 100, 200), product(around(0.4 / d, 25), nearPoles({60 * m, 1 * m, 0.01 * m}, 1)), 1e-3},
+        {"bonne: the pole of a polar origin", make<Bonne>(kA, kF, 0.2, kQuarterTurn, 5000, -7000), {{1.0, kQuarterTurn}}, 1e-5},
+        {"bonne: the pole of a polar origin", make<Bonne>(kA, kF, 0.2, -kQuarterTurn, 5000, -7000), {{1.0, -kQuarterTurn}}, 1e-5},
         // Where the northing of cea is stationary, at its poles, the distance from the pole keeps half the
         // digits; tcea stays within its authalic series (1.6 mm) near the poles and keeps half the digits at
         // its transverse poles. Its arcsines used to lose metres within a kilometre of a pole, and 25 km on
         // the meridians 90° off.
-        {"cea: next to the poles", make<CylindricalEqualArea>(kA, kF, 0.3, 0.7, 1e6, -5e5),
-         product({1.0}, nearPoles({0.0, 1e-9, 1e-7, 1e-5, 1e-3, 1e-2, 0.1})), 0.2},
-        {"tcea: next to the poles", make<TransverseCylindricalEqualArea>(kA, kF, 0.3, 0.2, 1e5, 1e6, 1.0),
-         product(offsets(0.3, {-90, -89.999, -45, 1, 60, 89.9999, 90}),
-                 nearPoles({0.0, 1e-9, 1e-7, 1e-5, 1e-3, 1e-2, 0.1})), 2e-3},
-        {"tcea: next to the transverse poles",
-         make<TransverseCylindricalEqualArea>(kA, kF, 0.3, 0.2, 1e5, 1e6, 1.0),
-         product(offsets(0.3, {89, 89.99, 89.9999, 89.999999, 90, -90, -89.9999}),
-                 offsets(0, {0, 1e-6, 1e-4, -1e-4, 1e-2, 1})), 0.2},
+        {"cea: next to the poles", make<CylindricalEqualArea>(kA, kF, 0.3, 0.7, 1e6, -5e5), product({1.0}, nearPoles({0.0, 1e-9, 1e-7, 1e-5, 1e-3, 1e-2, 0.1})), 0.2},
+        {"tcea: next to the poles", make<TCEA>(kA, kF, 0.3, 0.2, 1e5, 1e6, 1.0), product(offsets(0.3, {-90, -89.999, -45, 1, 60, 89.9999, 90}), nearPoles({0.0, 1e-9, 1e-7, 1e-5, 1e-3, 1e-2, 0.1})), 2e-3},
+        {"tcea: next to the transverse poles", make<TCEA>(kA, kF, 0.3, 0.2, 1e5, 1e6, 1.0), product(offsets(0.3, {89, 89.99, 89.9999, 89.999999, 90, -90, -89.9999}), offsets(0, {0, 1e-6, 1e-4, -1e-4, 1e-2, 1})), 0.2},
     };
-    // clang-format on
     // Albers: every point within about 0.06° of a pole came back as the pole (6.3 km off); what is left is
-    // the precision of the plane coordinates, whose meridian scale vanishes at the pole.
-    const double albers[][6] = {{29.5, 45.5, 1, 6000, 1e-5}, {29.5, 45.5, 1, 100, 1e-4},
-                                {29.5, 45.5, 1, 10, 1e-3},   {29.5, 45.5, -1, 100, 1e-3},
-                                {60, 80, 1, 1, 1e-3},        {-20, -50, -1, 10, 1e-3}};
+    // the precision of the plane coordinates, whose meridian scale vanishes at the pole. Parallels, pole,
+    // metres from it, tolerance.
+    const double albers[][5] = {{29.5, 45.5, 1, 6000, 1e-5}, {29.5, 45.5, 1, 100, 1e-4}, {29.5, 45.5, 1, 10, 1e-3}, {29.5, 45.5, -1, 100, 1e-3}, {60, 80, 1, 1, 1e-3}, {-20, -50, -1, 10, 1e-3}};
+    // Windows that rejected valid points: tcea's ignored k0, left out the north pole by 7e-5 m and picked
+    // its side by the sign of the pole's northing including FN. k, FN, CM, longitude, latitude.
+    const double tceaCases[][5] = {{0.5, 0, 0, 60, 0}, {0.5, 0, 0, 89, 0.1}, {2.0, 0, 0, 0, 45}, {2.0, 0, 0, 30, 80}, {3.0, 0, 0, 10, 89}, {0.3, 0, 0, -89, 1}, {1.0, 0, 0, 0, 90},
+                                   {1.0, 0, 0, 0, -90}, {2.0, 0, 1, 1, 90}, {0.5, 0, 0, 0, -90}, {1.0, 2e7, 0, 10, 45}, {1.0, 5e7, 1, 1.2, -30}, {1.0, -5e7, 0, 5, 89}, {1.0, 2e7, 0, -10, -89}};
+    // clang-format on
     for (const auto& a : albers)
         cases.push_back({format("aea %g/%g: %g m from the pole came back as the pole", a[0], a[1], a[3]),
                          make<AlbersEqualAreaConic>(kA, kF, 20 * d, 40 * d * a[2], a[0] * d, a[1] * d, 0, 0),
                          product(around(20, 7.5), nearPoles({a[3] * m}, a[2])), a[4]});
     // Windows that rejected valid points: cea mirrored its window about 0 before subtracting FE and
-    // threw for 0 < |CM| < 1°; tcea's ignored k0, left out the north pole by 7e-5 m and picked its side
-    // by the sign of the pole's northing including FN.
+    // threw for 0 < |CM| < 1°.
     for (double cm : {0.0, 0.5 * d, -0.5 * d, 1e-9})
         for (double fe : {0.0, 1e6, -3e6}) {
             std::vector<std::pair<double, double>> points;
@@ -153,14 +116,9 @@ TEST(ProjectionEdgeCases, PointsWhereResultsUsedToBeSnappedOrRejectedComeBack) {
             cases.push_back({format("cea CM %g FE %g: the window", cm, fe),
                              make<CylindricalEqualArea>(kA, kF, cm, 0.5, fe, 0.0), points, 2e-3});
         }
-    const double tceaCases[][5] = {{0.5, 0, 0, 60, 0},    {0.5, 0, 0, 89, 0.1},   {2.0, 0, 0, 0, 45},
-                                   {2.0, 0, 0, 30, 80},   {3.0, 0, 0, 10, 89},    {0.3, 0, 0, -89, 1},
-                                   {1.0, 0, 0, 0, 90},    {1.0, 0, 0, 0, -90},    {2.0, 0, 1, 1, 90},
-                                   {0.5, 0, 0, 0, -90},   {1.0, 2e7, 0, 10, 45},  {1.0, 5e7, 1, 1.2, -30},
-                                   {1.0, -5e7, 0, 5, 89}, {1.0, 2e7, 0, -10, -89}};
     for (const auto& t : tceaCases)
         cases.push_back({format("tcea k %g FN %g: the window", t[0], t[1]),
-                         make<TransverseCylindricalEqualArea>(kA, kF, t[2], 0.4, 3e5, t[1], t[0]),
+                         make<TCEA>(kA, kF, t[2], 0.4, 3e5, t[1], t[0]),
                          {{t[3] * d, t[4] * d}},
                          6.4e-3});
     for (const HardPoints& c : cases) {
