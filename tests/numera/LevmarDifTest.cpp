@@ -66,58 +66,49 @@ TEST(LevmarDif, RecoversKnownParametersOfANonLinearModel) {
     }
 }
 
-TEST(LevmarDif, ProblemsThatCannotBeSetUpReturnMinusOneAndTouchNothing) {
-    std::vector<double> t = {0, 1, 2}, x = {1, 2, 3};
+// Problems that cannot be set up return −1 with a message and touch nothing; the others stop for the
+// reason levmar gives (info[6]) after the iterations they return.
+TEST(LevmarDif, SetUpFailuresTouchNothingAndStopReasonsFollowLevmar) {
+    std::vector<double> t = {0, 1, 2, 3}, x = {1, 3, 5, 7};
+    const double plain[5] = {1e-3, 1e-17, 1e-17, 1e-17, 1e-8};
     struct Case {
         const char* what;
         Orvale::Numera::LevmarModel func;
-        bool withP;
-        int m, n;
+        int m, n, itmax;
+        std::vector<double> opts;  // empty: the defaults
+        double reason;             // −1: the problem cannot be set up
         const char* message;
     } cases[] = {
-        {"fewer measurements than unknowns", line, true, 2, 1, "fewer measurements [1] than unknowns [2]"},
-        {"no measurements", line, true, 2, 0, "fewer measurements [0] than unknowns [2]"},
-        {"no unknowns", line, true, 0, 3, "no unknowns"},
-        {"no model", nullptr, true, 2, 3, "missing model"},
-        {"no parameters", line, false, 2, 3, "missing model function or parameters"},
-    };
-    for (const Case& c : cases) {
-        double p[2] = {7, 8};
-        double info[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-        ::testing::internal::CaptureStderr();
-        const int result = dlevmar_dif(c.func, c.withP ? p : nullptr, x.data(), c.m, c.n, 100, nullptr, info,
-                                       nullptr, nullptr, t.data());
-        const std::string err = ::testing::internal::GetCapturedStderr();
-        EXPECT_EQ(result, -1) << c.what;
-        EXPECT_NE(err.find(c.message), std::string::npos) << c.what << ": " << err;
-        EXPECT_EQ(p[0], 7);
-        EXPECT_EQ(p[1], 8);
-        for (double v : info) EXPECT_EQ(v, -1) << c.what;
-    }
-}
-
-TEST(LevmarDif, StopReasonsFollowLevmar) {
-    std::vector<double> t = {0, 1, 2, 3}, x = {1, 3, 5, 7};
-    struct Case {
-        const char* what;
-        Orvale::Numera::LevmarModel func;
-        int itmax;
-        double opts[5];
-        double reason;
-    } cases[] = {
-        {"iteration limit", line, 0, {1e-3, 1e-17, 1e-17, 1e-17, 1e-8}, 3},
-        {"large gradient threshold", line, 100, {1e-3, 1e6, 1e-17, 1e-17, 1e-8}, 1},
-        {"large error threshold", line, 100, {1e-3, 1e-17, 1e-17, 1e6, 1e-8}, 6},
-        {"large step threshold", line, 100, {1e-3, 1e-17, 1e6, 1e-17, 1e-8}, 2},
-        {"model gives NaN", notANumber, 100, {1e-3, 1e-17, 1e-17, 1e-17, 1e-8}, 7},
+        // clang-format off
+        {"fewer measurements than unknowns", line, 2, 1, 100, {}, -1, "fewer measurements [1] than unknowns [2]"},
+        {"no measurements", line, 2, 0, 100, {}, -1, "fewer measurements [0] than unknowns [2]"},
+        {"no unknowns", line, 0, 3, 100, {}, -1, "no unknowns"},
+        {"no model", nullptr, 2, 3, 100, {}, -1, "missing model"},
+        {"no parameters", line, 2, 3, 100, {}, -1, "missing model function or parameters"},
+        {"iteration limit", line, 2, 4, 0, {plain, plain + 5}, 3, ""},
+        {"large gradient threshold", line, 2, 4, 100, {1e-3, 1e6, 1e-17, 1e-17, 1e-8}, 1, ""},
+        {"large error threshold", line, 2, 4, 100, {1e-3, 1e-17, 1e-17, 1e6, 1e-8}, 6, ""},
+        {"large step threshold", line, 2, 4, 100, {1e-3, 1e-17, 1e6, 1e-17, 1e-8}, 2, ""},
+        {"model gives NaN", notANumber, 2, 4, 100, {plain, plain + 5}, 7, ""},
+        // clang-format on
     };
     for (Case& c : cases) {
-        double p[2] = {0, 0};
-        double info[10];
+        double p[2] = {7, 8}, info[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+        const bool withP = std::string(c.what) != "no parameters";
+        ::testing::internal::CaptureStderr();
         const int result =
-            dlevmar_dif(c.func, p, x.data(), 2, 4, c.itmax, c.opts, info, nullptr, nullptr, t.data());
-        EXPECT_EQ(info[6], c.reason) << c.what;
-        EXPECT_EQ(result, int(info[5])) << c.what;
+            dlevmar_dif(c.func, withP ? p : nullptr, x.data(), c.m, c.n, c.itmax,
+                        c.opts.empty() ? nullptr : c.opts.data(), info, nullptr, nullptr, t.data());
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find(c.message), std::string::npos) << c.what << ": " << err;
+        if (c.reason >= 0) {
+            EXPECT_EQ(info[6], c.reason) << c.what;
+            EXPECT_EQ(result, int(info[5])) << c.what;
+            continue;
+        }
+        EXPECT_EQ(result, -1) << c.what;
+        EXPECT_EQ(std::vector<double>(p, p + 2), std::vector<double>({7, 8})) << c.what;
+        for (double v : info) EXPECT_EQ(v, -1) << c.what;
     }
 }
 
