@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <string>
 
 #include "geodex/ProjectionTestSupport.h"
@@ -14,68 +15,69 @@ namespace {
 // CM OL FE FN k SP1 SP2 zone override hemisphere cone.
 std::string changedSlots(const ProjectParam& p) {
     const ProjectParam d;
-    const bool changed[] = {p.centralMeridian != d.centralMeridian,
-                            p.originLatitude != d.originLatitude,
-                            p.falseEasting != d.falseEasting,
-                            p.falseNorthing != d.falseNorthing,
-                            p.scaleFactor != d.scaleFactor,
-                            p.standardParallel1 != d.standardParallel1,
-                            p.standardParallel2 != d.standardParallel2,
-                            p.zone != d.zone,
-                            p.zoneOverride != d.zoneOverride,
-                            p.hemisphere != d.hemisphere,
-                            p.coneAxisColatitude != d.coneAxisColatitude};
+    // clang-format off
+    const bool changed[] = {
+        p.centralMeridian != d.centralMeridian, p.originLatitude != d.originLatitude,
+        p.falseEasting != d.falseEasting, p.falseNorthing != d.falseNorthing, p.scaleFactor != d.scaleFactor,
+        p.standardParallel1 != d.standardParallel1, p.standardParallel2 != d.standardParallel2, p.zone != d.zone,
+        p.zoneOverride != d.zoneOverride, p.hemisphere != d.hemisphere, p.coneAxisColatitude != d.coneAxisColatitude};
+    // clang-format on
     std::string s;
     for (bool c : changed) s += c ? '1' : '0';
     return s;
 }
+
+// Every setting of a transformer in one line: ellipsoids, methods (shift, projection, plane, height), the
+// seven parameters, plane, height surface and inclined plane in their setters' argument order, the
+// projection slots changed and the geoid file.
+std::string state(const DatumTransformer& t) {
+    const ParamSeven p = t.GetTransformParams();
+    const PlaneAdjustParam& pl = t.GetPlaneAdjustParams();
+    const EleAdjustParam& e = t.GetEleAdjustParams();
+    const EleAdjustParamTGO& g = t.GetEleAdjustTGOParams();
+    std::ostringstream s;
+    s.precision(17);
+    s << t.GetSrcEllipsoid().a << " " << t.GetSrcEllipsoid().f << " " << t.GetDstEllipsoid().a << " "
+      << t.GetDstEllipsoid().f << " | " << t.GetTransformMethod() << " " << t.GetProjectionMethod() << " "
+      << t.GetPlaneAdjustMethod() << " " << t.GetEleAdjustMethod() << " |";
+    for (double v : {p.deltaX,       p.deltaY,  p.deltaZ,  p.rotX,      p.rotY,        p.rotZ,
+                     p.scale,        pl.shiftX, pl.shiftY, pl.rotation, pl.planeScale, pl.extraParam1,
+                     pl.extraParam2, e.coef0,   e.coef1,   e.coef2,     e.coef3,       e.coef4,
+                     e.coef5,        g.originX, g.originY, g.slopeX,    g.slopeY,      g.constant})
+        s << " " << v;
+    s << " | " << changedSlots(t.GetProjectParams()) << " " << t.GetGeoidFilePath();
+    return s.str();
+}
 }  // namespace
 
-TEST(DatumTransformer, ConstructionLeavesEveryFieldDefined) {
-    const DatumTransformer t;
-    EXPECT_EQ(t.GetSrcEllipsoid().a, kA);
-    EXPECT_EQ(t.GetSrcEllipsoid().f, kF);
-    EXPECT_EQ(t.GetDstEllipsoid().a, kA);
-    EXPECT_EQ(t.GetDstEllipsoid().f, kF);
-    EXPECT_EQ(
-        t.GetTransformMethod() + t.GetProjectionMethod() + t.GetPlaneAdjustMethod() + t.GetEleAdjustMethod(),
-        0);
-    EXPECT_EQ(t.GetTransformParams().GetScale(), 1.0);
-    EXPECT_EQ(changedSlots(t.GetProjectParams()), "00000000000");
-    const PlaneAdjustParam& plane = t.GetPlaneAdjustParams();
-    EXPECT_EQ(plane.planeScale, 1.0);
-    EXPECT_EQ(plane.shiftX + plane.shiftY + plane.rotation + plane.extraParam1 + plane.extraParam2, 0);
-    const EleAdjustParam& ele = t.GetEleAdjustParams();
-    EXPECT_EQ(ele.coef0 + ele.coef1 + ele.coef2 + ele.coef3 + ele.coef4 + ele.coef5, 0);
-    const EleAdjustParamTGO& tgo = t.GetEleAdjustTGOParams();
-    EXPECT_EQ(tgo.originX + tgo.originY + tgo.constant + tgo.slopeX + tgo.slopeY, 0);
-    EXPECT_TRUE(t.GetGeoidFilePath().empty());
-}
-
-TEST(DatumTransformer, SettersStoreWhatTheirMethodUsesInArgumentOrder) {
+// What a new transformer holds, what each setter stores (Molodensky only the shifts, the re-expression
+// nothing), and copies that keep what they copied when the original changes.
+TEST(DatumTransformer, ConstructionSettersAndCopiesKeepEveryField) {
+    const std::string wgs84 = "6378137 0.0033528106647474805 6378137 0.0033528106647474805 | ";
     DatumTransformer t;
+    EXPECT_EQ(state(t), wgs84 + "0 0 0 0 | 0 0 0 0 0 0 1 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 | 00000000000 ");
     t.SetTransformMethod(1);
     t.SetTransformParams(1, 2, 3, 4, 5, 6, 7);
     t.SetTransformMethod(2);
     t.SetTransformParams(10, 20, 30, 40, 50, 60, 70);
-    t.SetTransformMethod(0);  // the re-expression has no parameters: nothing is stored
+    t.SetTransformMethod(0);
     t.SetTransformParams(-1, -1, -1, -1, -1, -1, -1);
-    const ParamSeven p = t.GetTransformParams();
-    EXPECT_EQ(std::vector<double>({p.deltaX, p.deltaY, p.deltaZ, p.rotX, p.rotY, p.rotZ, p.scale}),
-              std::vector<double>({10, 20, 30, 4, 5, 6, 7}));  // Molodensky stores only the shifts
+    t.SetProjectionMethod(32);
     t.SetPlaneAdjustParams(1, 2, 3, 4, 5, 6);
-    const PlaneAdjustParam& plane = t.GetPlaneAdjustParams();
-    EXPECT_EQ(std::vector<double>({plane.shiftX, plane.shiftY, plane.rotation, plane.planeScale,
-                                   plane.extraParam1, plane.extraParam2}),
-              std::vector<double>({1, 2, 3, 4, 5, 6}));
-    t.SetEleAdjustTGOParams(1, 2, 3, 4, 5);
-    const EleAdjustParamTGO& tgo = t.GetEleAdjustTGOParams();
-    EXPECT_EQ(std::vector<double>({tgo.originX, tgo.originY, tgo.slopeX, tgo.slopeY, tgo.constant}),
-              std::vector<double>({1, 2, 3, 4, 5}));
     t.SetEleAdjustParams(1, 2, 3, 4, 5, 6);
-    EXPECT_EQ(t.GetEleAdjustParams().coef5, 6);
-    t.SetGeoidFilePath("egm.ggf");
-    EXPECT_EQ(t.GetGeoidFilePath(), "egm.ggf");
+    t.SetEleAdjustTGOParams(1, 2, 3, 4, 5);
+    t.SetGeoidFilePath("a.ggf");
+    const std::string set =
+        "0 32 0 0 | 10 20 30 4 5 6 7 1 2 3 4 5 6 1 2 3 4 5 6 1 2 3 4 5 | 00000000000 a.ggf";
+    EXPECT_EQ(state(t), wgs84 + set);
+    DatumTransformer copy(t), assigned;
+    assigned = t;
+    t.SetProjectionParams(0.5, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0);
+    t.SetGeoidFilePath("b.ggf");
+    EXPECT_EQ(state(copy), wgs84 + set);
+    EXPECT_EQ(state(assigned), wgs84 + set);
+    EXPECT_EQ(state(t),
+              wgs84 + "0 32 0 0 | 10 20 30 4 5 6 7 1 2 3 4 5 6 1 2 3 4 5 6 1 2 3 4 5 | 10100000000 b.ggf");
 }
 
 TEST(DatumTransformer, ProjectionParamsStoreOnlyTheSlotsOfTheMethod) {
@@ -107,21 +109,6 @@ TEST(DatumTransformer, ProjectionParamsStoreOnlyTheSlotsOfTheMethod) {
     EXPECT_EQ(unset.GetProjectParams().zone, 8);
     double lat = 0, lon = 0, h = 0;
     EXPECT_EQ(thrown([&] { unset.BackProjecting(4e6, 5e5, 5, lat, lon, h); }), messages({41}));
-}
-
-TEST(DatumTransformer, CopiesAreIndependent) {
-    DatumTransformer t;
-    t.SetProjectionMethod(32);
-    t.SetGeoidFilePath("a.ggf");
-    DatumTransformer copy(t);
-    DatumTransformer assigned;
-    assigned = t;
-    t.SetProjectionParams(0.5, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0);
-    t.SetGeoidFilePath("b.ggf");
-    EXPECT_EQ(copy.GetProjectionMethod(), 32);
-    EXPECT_EQ(copy.GetGeoidFilePath(), "a.ggf");
-    EXPECT_EQ(assigned.GetGeoidFilePath(), "a.ggf");
-    EXPECT_EQ(assigned.GetProjectParams().centralMeridian, ProjectParam().centralMeridian);
 }
 
 TEST(DatumTransformer, GeocentricAndLocalConversionsFollowTheirArgumentOrderAndComeBack) {
