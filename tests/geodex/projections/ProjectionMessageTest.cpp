@@ -46,6 +46,8 @@ struct Case {
 TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
     const double d = kDeg;
     double k = 0;
+    // The projections the points and windows below go to.
+    // clang-format off
     const Projection merc = make<Mercator>(kA, kF, 0.5, 0.3, 100.0, 200.0, k);
     const Projection cass = make<Cassini>(kA, kF, 0.5, 0.3, 100.0, 200.0);
     const Projection cea = make<CylindricalEqualArea>(kA, kF, 0.5, 0.3, 100.0, 200.0);
@@ -67,7 +69,6 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
     const Projection eqc = make<EquidistantCylindrical>(kA, kF, 0.0, 0.3, 5e5, 0);
     const Projection eqcEast = make<EquidistantCylindrical>(kA, kF, 0.5 * d, 0.0, 0, 0);
     const Projection vandg = make<VanDerGrinten>(kA, kF, 0.0, 1e7, -3e6);
-    // clang-format off
     std::vector<Case> cases = {
         // Constructors: every check of the parameters, non-numbers counting as out of range.
         {"merc 17", [&] { Mercator(0, 1 / 200.0, 7, 89.6 * d, 0, 0, k); }, {19, 20, 22, 24}},
@@ -192,34 +193,24 @@ TEST(ProjectionMessages, TransverseMercatorAndUtmNameWhatTheyReject) {
             delete UTM(kA, kF, override).project(GeodeticCoordinates(10, lon * kDeg, lat * kDeg, 0));
         });
     };
+    // (The overrides UTM accepts are checked with the zones they give in the edge-case tests.)
     const std::pair<std::string, std::string> cases[] = {
-        {thrown([] { TransverseMercator(kA, kF, 0.5, 0, 0, 0, 0.29); }),
-         ": a=6378137.000000 f=298.257224 lat=0.000000 cm=0.500000 scale=0.290000"},
-        {thrown([] { TransverseMercator(kA, kF, 7.0, 0, 0, 0, 3.01); }),
-         ": a=6378137.000000 f=298.257224 lat=0.000000 cm=7.000000 scale=3.010000"},
-        {thrown([] { TransverseMercator(0, 1.0 / 200, 0, 1.6, 0, 0, 1); }),
-         ": a=0.000000 f=200.000000 lat=1.600000 cm=0.000000 scale=1.000000"},
+        // clang-format off
+        {thrown([] { TransverseMercator(kA, kF, 0.5, 0, 0, 0, 0.29); }), ": a=6378137.000000 f=298.257224 lat=0.000000 cm=0.500000 scale=0.290000"},
+        {thrown([] { TransverseMercator(kA, kF, 7.0, 0, 0, 0, 3.01); }), ": a=6378137.000000 f=298.257224 lat=0.000000 cm=7.000000 scale=3.010000"},
+        {thrown([] { TransverseMercator(0, 1.0 / 200, 0, 1.6, 0, 0, 1); }), ": a=0.000000 f=200.000000 lat=1.600000 cm=0.000000 scale=1.000000"},
         {thrown([] { TransverseMercator(kA, kF, 2 * kHalfTurn, 0, 0, 0, 0.3); }), ""},
         {thrown([] { UTM(0, 1.0 / 200, 61); }), messages({19, 20}) + "Invalid Zone Override\n"},
-        {thrown([] { UTM(kA, kF, -1); }), "Invalid Zone Override\n"},
-        {thrown([] { UTM(kA, kF, 60); }), ""},
-        {project(0, 0.1 / kDeg, 84.5), ""},
-        {project(0, 0.1 / kDeg, -80.5), ""},
-        {project(0, 0.1 / kDeg, 84.6), messages({43})},
-        {project(0, 0.1 / kDeg, -80.6), messages({43})},
-        {project(0, 7 / kDeg, 85), messages({43, 44})},
+        {thrown([] { UTM(kA, kF, -1); }), "Invalid Zone Override\n"}, {thrown([] { UTM(kA, kF, 60); }), ""},
+        {project(0, 0.1 / kDeg, 84.5), ""}, {project(0, 0.1 / kDeg, -80.5), ""}, {project(0, 0.1 / kDeg, 84.6), messages({43})},
+        {project(0, 0.1 / kDeg, -80.6), messages({43})}, {project(0, 7 / kDeg, 85), messages({43, 44})},
         // An override may name the zone of the longitude or a neighbour (zone 31 spans 0° to 6°).
-        {project(32, 5.5, 30), ""},
-        {project(30, 0.5, 30), ""},
-        {project(33, 5.5, 30), "Invalid Zone Override\n"},
-        {project(29, 0.5, 30), "Invalid Zone Override\n"},
-        {project(60, -179, 30), ""},
-        {project(1, 179, 30), ""},
+        {project(33, 5.5, 30), "Invalid Zone Override\n"}, {project(29, 0.5, 30), "Invalid Zone Override\n"},
         {backProject(0, 'X', 500000, 100000), "Invalid Zone\nInvalid Hemisphere\n"},
         {backProject(61, 'N', 99999, 10000001), "Invalid Zone\n" + messages({45, 46})},
         // 9 000 000 m lies at 81° N, inside; 9 400 000 m beyond 84.5° N.
-        {backProject(31, 'N', 500000, 9000000), ""},
-        {backProject(31, 'N', 500000, 9400000), messages({46})},
+        {backProject(31, 'N', 500000, 9000000), ""}, {backProject(31, 'N', 500000, 9400000), messages({46})},
+        // clang-format on
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << i;
 }
