@@ -48,13 +48,6 @@ Result geodex(const std::string& args, const std::string& input) {
     return r;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::stringstream ss(text);
-    for (std::string line; std::getline(ss, line);) result.push_back(line);
-    return result;
-}
-
 // The fields of a line that are numbers.
 std::vector<double> numbers(const std::string& line) {
     std::vector<double> v;
@@ -109,15 +102,17 @@ const char* const kTM = "--code 32 --cm 117 --k 0.9996 --fe 500000";
 // The largest difference of the first two number columns and of the third between matching lines
 // (an unequal line count or a short line is a non-number).
 std::pair<double, double> largest(const std::string& a, const std::string& b) {
-    const std::vector<std::string> x = lines(a), y = lines(b);
-    double worst = x.size() == y.size() ? 0 : NAN, worstH = worst;
-    for (size_t i = 0; i < std::min(x.size(), y.size()); ++i) {
-        const std::vector<double> p = numbers(x[i]), q = numbers(y[i]);
-        if (p.size() < 3 || q.size() < 3) return {NAN, NAN};
-        worst = std::max({worst, std::fabs(q[0] - p[0]), std::fabs(q[1] - p[1])});
-        worstH = std::max(worstH, std::fabs(q[2] - p[2]));
+    std::stringstream x(a), y(b);
+    double worst = 0, worstH = 0;
+    for (std::string p, q;;) {
+        const bool more = bool(std::getline(x, p));
+        if (more != bool(std::getline(y, q))) return {NAN, NAN};
+        if (!more) return {worst, worstH};
+        const std::vector<double> u = numbers(p), v = numbers(q);
+        if (u.size() < 3 || v.size() < 3) return {NAN, NAN};
+        worst = std::max({worst, std::fabs(v[0] - u[0]), std::fabs(v[1] - u[1])});
+        worstH = std::max(worstH, std::fabs(v[2] - u[2]));
     }
-    return {worst, worstH};
 }
 
 }  // namespace
@@ -181,7 +176,7 @@ TEST(GeodexCommand, ThreadsGiveTheSameOutputAsOneThread) {
     Result four = geodex(std::string("project ") + kTM + " -j 4", input);
     EXPECT_EQ(one.status, 1);
     EXPECT_EQ(four.status, 1);
-    EXPECT_EQ(lines(one.out).size(), lines(input).size());
+    EXPECT_EQ(std::count(one.out.begin(), one.out.end(), '\n'), std::count(input.begin(), input.end(), '\n'));
     EXPECT_TRUE(one.out == four.out);
     EXPECT_EQ(one.err, four.err);
 }
