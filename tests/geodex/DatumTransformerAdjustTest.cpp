@@ -58,18 +58,17 @@ TEST(PlaneAdjust, ShiftsRotatesAndScalesAboutTheGridOriginAndOnlyMethodOnePrints
 }
 
 TEST(EleAdjust, EachMethodEvaluatesItsSurface) {
+    // Method, point, height, expected height. Coefficients 0.5, 0.25, 2, 3, 4, 7: method 1 adds coef0, 2 is
+    // the plane, 3 the quadratic surface; 4 the inclined plane about (100, 200) with slopes 0.01, 0.02 and
+    // constant 1.5 (also at that point); other methods leave the height.
     struct Case {
         int method;
         double x, y, h, expected;
-    };
-    const Case cases[] = {
-        {1, 5, 6, 10, 10.5},                                               // h + coef0
-        {2, 5, 6, 10, 0.5 * 5 + 0.25 * 6 + 2},                             // plane
-        {3, 5, 6, 10, 0.5 * 5 + 0.25 * 6 + 2 * 25 + 3 * 36 + 4 * 30 + 7},  // quadratic surface
-        {4, 105, 206, 10, 1.5 + 0.01 * 5 + 0.02 * 6},  // inclined plane about the reference point
-        {4, 100, 200, 10, 1.5},                        // at the reference point
-        {0, 5, 6, 10, 10},
-        {5, 5, 6, 10, 10},
+    } const cases[] = {
+        // clang-format off
+        {1, 5, 6, 10, 10.5}, {2, 5, 6, 10, 0.5 * 5 + 0.25 * 6 + 2}, {3, 5, 6, 10, 0.5 * 5 + 0.25 * 6 + 2 * 25 + 3 * 36 + 4 * 30 + 7},
+        {4, 105, 206, 10, 1.5 + 0.01 * 5 + 0.02 * 6}, {4, 100, 200, 10, 1.5}, {0, 5, 6, 10, 10}, {5, 5, 6, 10, 10},
+        // clang-format on
     };
     for (const Case& c : cases) {
         DatumTransformer t;

@@ -54,7 +54,8 @@ TEST(Geocentric, AgreesWithGeographicLibBothWays) {
     EXPECT_LT(worstInverse, 1e-4);  // five iterations leave micrometres at 400 km height
 }
 
-TEST(Geocentric, AxisPointsComeBackWithLongitudeInZeroToTwoPiAndLongitudesAbovePiAreWest) {
+// (Longitudes above π are the western ones: the oracle comparison runs from −180° to 360°.)
+TEST(Geocentric, AxisPointsComeBackWithLongitudeInZeroToTwoPi) {
     const double a = 6378137.0, f = 1 / 298.257223563, halfTurn = 3.141592653589793;
     const Geocentric g(a, f);
     const double axis[][4] = {{a, 0, 0, 0}, {-a, 0, 0, halfTurn}, {0, -a, 0, 1.5 * halfTurn}};
@@ -66,13 +67,6 @@ TEST(Geocentric, AxisPointsComeBackWithLongitudeInZeroToTwoPiAndLongitudesAboveP
         EXPECT_NEAR(p->height(), 0, 1e-9);
         EXPECT_EQ(p->coordinateType(), 10);
     }
-    const std::unique_ptr<CartesianCoordinates> east(
-        g.toGeocentric(GeodeticCoordinates(10, 350 * halfTurn / 180, 0.5, 100)));
-    const std::unique_ptr<CartesianCoordinates> west(
-        g.toGeocentric(GeodeticCoordinates(10, -10 * halfTurn / 180, 0.5, 100)));
-    EXPECT_NEAR(east->x(), west->x(), 1e-6);
-    EXPECT_NEAR(east->y(), west->y(), 1e-6);
-    EXPECT_EQ(east->z(), west->z());
 }
 
 TEST(CSException, KeepsAtMost1999Characters) {
