@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -65,24 +66,28 @@ void OpenJob(benchmark::State& state) {
     state.counters["peak_MB"] = peakMegabytes();
 }
 
-// One screen of the rover table, scrolled to the middle of the job, painted into a pixmap.
+// A large window showing the job of bench, laid out and painted once.
+void showJob(RawBench& window, const Bench& bench) {
+    window.resize(1400, 1400);
+    window.show();
+    if (!window.openFile(bench.path)) std::abort();
+    QApplication::processEvents();
+}
+
 // The whole plan of a job, fitted into the view, painted into a pixmap.
 void PaintPlan(benchmark::State& state) {
     Bench bench(static_cast<int>(state.range(0)));
     RawBench window;
-    window.resize(1400, 1400);
-    window.show();
-    window.openFile(bench.path);
+    showJob(window, bench);
     auto* view = window.findChild<QGraphicsView*>(QStringLiteral("graphicsView"));
-    QApplication::processEvents();
     for (auto _ : state) benchmark::DoNotOptimize(view->viewport()->grab());
 }
+
+// One screen of the rover table, scrolled to the middle of the job, painted into a pixmap.
 void PaintRoverScreen(benchmark::State& state) {
     Bench bench(static_cast<int>(state.range(0)));
     RawBench window;
-    window.resize(1400, 1400);
-    window.show();
-    window.openFile(bench.path);
+    showJob(window, bench);
     auto* view = window.findChild<QTableView*>(QStringLiteral("tableWidget_rover"));
     window.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(1);
     view->scrollTo(view->model()->index(view->model()->rowCount() / 2, 0));
