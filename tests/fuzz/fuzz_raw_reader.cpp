@@ -10,38 +10,22 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <tuple>
-#include <utility>
 
 #include "rawfile/RawJobReader.h"
 #include "rawfile/RawJobWriter.h"
+#include "../app/rawfile/RoverFields.h"
 
 namespace {
 
-bool same(const QString& a, const QString& b) { return a == b; }
-bool same(int a, int b) { return a == b; }
 bool same(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
 }
 
-template <typename Tuple, std::size_t... I>
-bool sameAll(const Tuple& a, const Tuple& b, std::index_sequence<I...>) {
-    return (same(std::get<I>(a), std::get<I>(b)) && ...);
-}
-
-auto fields(const RoverPoint& r) {
-    return std::tie(r.name, r.antennaHeight, r.antennaMethod, r.antennaType, r.hrms, r.vrms, r.pdop,
-                    r.solutionType, r.time, r.wgsLatitude, r.wgsLongitude, r.wgsHeight, r.duration, r.epochs,
-                    r.gpsSatellites, r.glonassSatellites, r.gnssSatellites, r.baseName, r.baseWgsLatitude,
-                    r.baseWgsLongitude, r.baseWgsHeight, r.baseAntennaType, r.baseAntennaHeight,
-                    r.baseAntennaMethod, r.code, r.echoHeight, r.precisionX, r.precisionY, r.precisionH,
-                    r.method, r.north, r.baseNorth, r.baseEast, r.baseHeight);
-}
-
 // Every field but east and height.
-bool sameFields(const RoverPoint& a, const RoverPoint& b) {
-    using Fields = decltype(fields(a));
-    return sameAll(fields(a), fields(b), std::make_index_sequence<std::tuple_size_v<Fields>>());
+bool sameFields(RoverPoint a, const RoverPoint& b) {
+    a.east = b.east;
+    a.height = b.height;
+    return sameRoverFields(a, b);
 }
 
 // The GS format keeps 6 decimals of a rewritten point's other coordinates.

@@ -14,10 +14,10 @@
 #include <random>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "RawTestSupport.h"
+#include "RoverFields.h"
 #include "rawfile/RawJobReader.h"
 #include "rawfile/RawJobWriter.h"
 
@@ -140,15 +140,6 @@ std::string save(const RawJob& job, const QTemporaryDir& dir) {
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
 
-auto fields(const RoverPoint& r) {
-    return std::tie(r.name, r.antennaHeight, r.antennaMethod, r.antennaType, r.hrms, r.vrms, r.pdop,
-                    r.solutionType, r.time, r.wgsLatitude, r.wgsLongitude, r.wgsHeight, r.duration, r.epochs,
-                    r.gpsSatellites, r.glonassSatellites, r.gnssSatellites, r.baseName, r.baseWgsLatitude,
-                    r.baseWgsLongitude, r.baseWgsHeight, r.baseAntennaType, r.baseAntennaHeight,
-                    r.baseAntennaMethod, r.code, r.echoHeight, r.precisionX, r.precisionY, r.precisionH,
-                    r.method, r.north, r.east, r.height, r.baseNorth, r.baseEast, r.baseHeight);
-}
-
 // Random edits of the kinds the window makes; returns the (group, record) lines they may change and
 // fills `deleted` with the groups whose lines must go.
 std::set<std::pair<int, int>> edit(RawJob& job, std::vector<int>& groupOf, const std::vector<Line>& lines,
@@ -229,7 +220,7 @@ void checkRoundTrip(const std::string& original, const std::vector<Line>& lines,
     const RawJob back = readRaw(join(saved));
     ASSERT_EQ(back.rovers.size(), job.rovers.size());
     for (qsizetype i = 0; i < job.rovers.size(); ++i) {
-        EXPECT_TRUE(fields(back.rovers[i]) == fields(job.rovers[i])) << job.rovers[i].name.toStdString();
+        EXPECT_TRUE(sameRoverFields(back.rovers[i], job.rovers[i])) << job.rovers[i].name.toStdString();
         EXPECT_EQ(back.groups[i].point.description, job.groups[i].point.description);
         EXPECT_EQ(back.groups[i].attributes.code, job.groups[i].attributes.code);
     }
