@@ -110,8 +110,11 @@ std::pair<double, double> largest(const std::string& a, const std::string& b) {
         if (!more) return {worst, worstH};
         const std::vector<double> u = numbers(p), v = numbers(q);
         if (u.size() < 3 || v.size() < 3) return {NAN, NAN};
-        worst = std::max({worst, std::fabs(v[0] - u[0]), std::fabs(v[1] - u[1])});
-        worstH = std::max(worstH, std::fabs(v[2] - u[2]));
+        // A non-number sticks, so that it fails every limit.
+        const auto keep = [](double& w, double d) { w = std::isnan(w) || std::isnan(d) ? NAN : std::max(w, d); };
+        keep(worst, std::fabs(v[0] - u[0]));
+        keep(worst, std::fabs(v[1] - u[1]));
+        keep(worstH, std::fabs(v[2] - u[2]));
     }
 }
 
