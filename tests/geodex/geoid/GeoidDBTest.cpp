@@ -210,8 +210,8 @@ TEST(GeoidDB, EntryPointsNeverReadBeyondASmallerGrid) {
                     << e.name << " at " << lat << ", " << lon;
 }
 
-// A file that fails to load leaves no grid; hostile files either fail so or convert without reading astray.
-TEST(GeoidDB, LoadFailuresLeaveNoGridAndHostileFilesNeverCrash) {
+// A file that fails to load leaves no grid. (Hostile files are fuzz_ggf's.)
+TEST(GeoidDB, LoadFailuresLeaveNoGrid) {
     const GgfFile::Header valid = header(3, 3, 90);
     const std::vector<int> nine(9, 500);
     const std::string full = GgfFile::ggfBytes(valid, nine);
@@ -234,21 +234,6 @@ TEST(GeoidDB, LoadFailuresLeaveNoGridAndHostileFilesNeverCrash) {
     EXPECT_TRUE(gridHeld());
     for (const char* path : {"/nonexistent/dir/none.ggf", "", static_cast<const char*>(nullptr)})
         EXPECT_EQ(loadPath(path), "fail to open ggf file");
-    std::mt19937 random(99);
-    const std::string base = GgfFile::ggfBytes(header(4, 5, 1), std::vector<int>(20, 100));
-    for (int k = 0; k < 300; ++k) {
-        std::string bytes = base;
-        // Flip a few bytes anywhere, header fields included, and sometimes cut the file.
-        for (int flips = 0; flips < 1 + k % 6; ++flips) bytes[random() % bytes.size()] = char(random());
-        if (k % 3 == 0) bytes.resize(random() % bytes.size());
-        const std::string result = load(bytes);
-        EXPECT_TRUE(result == "loaded" || result == "fail to init ggf") << result;
-        for (const EntryPoint& e : kEntryPoints)
-            for (double lat : {-86.0, 0.0, 40.0}) try {
-                    if (result == "loaded") convert(e, lat, 57.3);
-                } catch (const CSException&) {
-                }
-    }
 }
 
 // The transformer converts heights with the grid of its geoid file, read again whenever the file changes,

@@ -114,7 +114,9 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
         // Points outside the domain.
         {"merc 89.6", fwd(merc, 0, 89.6 * d), {43}}, {"merc -89.6", fwd(merc, 0, -89.6 * d), {43}},
         {"ps 26 both", fwd(ps26, 7, 2), {43, 44}}, {"ps 26 other hemisphere", fwd(ps26, 0, -1 * d), {43}},
-        {"ps 26 south, other hemisphere", fwd(ps26s, 0, 1 * d), {43}}, {"stere both", fwd(stere, -4, 2), {43, 44}},
+        {"ps 26 south, other hemisphere", fwd(ps26s, 0, 1 * d), {43}},
+        {"ps 27 k 1.5 south, other hemisphere", fwd(make<PolarStereographic>(kA, kF, 0.0, 1.5, 'S', 0, 0), 0, 0.1), {43}},
+        {"ps 27 k 0.3 north, other hemisphere", fwd(make<PolarStereographic>(kA, kF, 0.0, 0.3, 'N', 0, 0), 0, -0.1), {43}}, {"stere both", fwd(stere, -4, 2), {43, 44}},
         {"stere antipode", fwd(stere, kHalfTurn, -30 * d), {44}}, {"aeqd both", fwd(aeqd, 7, kNaN), {43, 44}},
         {"aeqd antipode", fwd(aeqd, kHalfTurn, 0), {47}}, {"gnom far side", fwd(gnom, kQuarterTurn, 0), {44}},
         {"gnom latitude and far side", fwd(gnom, 0, 2), {43, 44}},

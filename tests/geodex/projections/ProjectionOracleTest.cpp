@@ -134,6 +134,8 @@ std::vector<Case> cases() {
         {"27 south, k 0.994 (UPS)", 2915, 0, make<PolarStereographic>(kA, kF, 0.0, 0.994, 'S', 2e6, 2e6), E("stere +lat_0=-90 +k_0=0.994 +lon_0=0 +x_0=2000000 +y_0=2000000"), -90, 0, -180, 180, 0, s, az, az, 3e-8, R},
         {"27 north, k 1.5", 2862, 0, make<PolarStereographic>(kA, kF, 30 * d, 1.5, 'N', 0, 0), E("stere +lat_0=90 +k_0=1.5 +lon_0=30"), 0, 90, -180, 180, 30, s, az, az, 3e-8, R},
         {"27 south, k 0.3", 2862, 0, make<PolarStereographic>(kA, kF, 30 * d, 0.3, 'S', 0, 0), E("stere +lat_0=-90 +k_0=0.3 +lon_0=30"), -90, 0, -180, 180, 30, s, az, az, 3e-8, R},
+        {"27 north, k 0.3", 2862, 0, make<PolarStereographic>(kA, kF, 30 * d, 0.3, 'N', 0, 0), E("stere +lat_0=90 +k_0=0.3 +lon_0=30"), 0, 90, -180, 180, 30, s, az, az, 3e-8, R},
+        {"27 south, k 1.5", 2862, 0, make<PolarStereographic>(kA, kF, 30 * d, 1.5, 'S', 0, 0), E("stere +lat_0=-90 +k_0=1.5 +lon_0=30"), -90, 0, -180, 180, 30, s, az, az, 3e-8, R},
 
         // World maps on the sphere of equal area (the sinusoidal on the ellipsoid). PROJ's Mollweide and
         // Eckert IV iterations give up near the poles (112 m of easting at the pole), and its Van der
