@@ -111,7 +111,9 @@ std::pair<double, double> largest(const std::string& a, const std::string& b) {
         const std::vector<double> u = numbers(p), v = numbers(q);
         if (u.size() < 3 || v.size() < 3) return {NAN, NAN};
         // A non-number sticks, so that it fails every limit.
-        const auto keep = [](double& w, double d) { w = std::isnan(w) || std::isnan(d) ? NAN : std::max(w, d); };
+        const auto keep = [](double& w, double d) {
+            w = std::isnan(w) || std::isnan(d) ? NAN : std::max(w, d);
+        };
         keep(worst, std::fabs(v[0] - u[0]));
         keep(worst, std::fabs(v[1] - u[1]));
         keep(worstH, std::fabs(v[2] - u[2]));

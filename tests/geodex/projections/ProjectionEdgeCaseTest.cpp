@@ -124,7 +124,8 @@ TEST(ProjectionEdgeCases, PointsWhereResultsUsedToBeSnappedOrRejectedComeBack) {
     for (const HardPoints& c : cases) {
         Largest worst;
         for (const auto& [lon, lat] : c.points)
-            EXPECT_EQ(thrown([&] { worst(roundTripMetres(c.p, lon, lat)); }), "") << c.fault << " at " << lon << ", " << lat;
+            EXPECT_EQ(thrown([&] { worst(roundTripMetres(c.p, lon, lat)); }), "")
+                << c.fault << " at " << lon << ", " << lat;
         EXPECT_FALSE(c.points.empty()) << c.fault;
         EXPECT_LE(worst.value, c.tolerance) << c.fault;
     }

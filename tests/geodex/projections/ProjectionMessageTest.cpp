@@ -1,6 +1,6 @@
-// What every projection class throws: one CSException carrying the message of each failed check, in the
-// order of the checks, for bad parameters, points outside the domain and plane coordinates outside the
-// inverse's window.
+// What every projection class throws, in one table: one CSException carrying the message of each failed
+// check, in the order of the checks, for bad parameters, points outside the domain and plane coordinates
+// outside the inverse's window.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -40,7 +40,17 @@ struct Case {
     std::string what;
     std::function<void()> call;
     std::vector<int> expected;  // message numbers; none: nothing thrown
+    std::string more = "";      // texts of their own after the numbered messages
 };
+
+std::function<void()> utmProject(int override, double lonDeg, double latDeg) {
+    return [=] {
+        delete UTM(kA, kF, override).project(GeodeticCoordinates(10, lonDeg * kDeg, latDeg * kDeg, 0));
+    };
+}
+std::function<void()> utmBackProject(int zone, char hemisphere, double e, double n) {
+    return [=] { delete UTM(kA, kF, 0).backProject(UTMCoordinates(34, zone, hemisphere, e, n)); };
+}
 }  // namespace
 
 TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
@@ -152,6 +162,23 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
         {"eqc east of the window", inv(eqc, 5e5 + halfEqc + 1, 0), {45}},
         {"eqc CM 0.5° east, western edge", inv(eqcEast, -0.9999 * kRa * kHalfTurn, 0), {}},
         {"eqc CM 0.5° east, eastern edge", inv(eqcEast, 0.9999 * kRa * kHalfTurn, 0), {45}},
+
+        // The transverse Mercator names the parameters it rejects; UTM checks zone, hemisphere and window of
+        // a grid point before it throws. (The overrides UTM accepts are checked with their zones elsewhere.)
+        {"tm scale 0.29", [] { TransverseMercator(kA, kF, 0.5, 0, 0, 0, 0.29); }, {}, ": a=6378137.000000 f=298.257224 lat=0.000000 cm=0.500000 scale=0.290000"},
+        {"tm scale 3.01", [] { TransverseMercator(kA, kF, 7.0, 0, 0, 0, 3.01); }, {}, ": a=6378137.000000 f=298.257224 lat=0.000000 cm=7.000000 scale=3.010000"},
+        {"tm ellipsoid and origin", [] { TransverseMercator(0, 1.0 / 200, 0, 1.6, 0, 0, 1); }, {}, ": a=0.000000 f=200.000000 lat=1.600000 cm=0.000000 scale=1.000000"},
+        {"tm CM 2π", [] { TransverseMercator(kA, kF, 2 * kHalfTurn, 0, 0, 0, 0.3); }, {}},
+        {"utm ellipsoid and override", [] { UTM(0, 1.0 / 200, 61); }, {19, 20}, "Invalid Zone Override\n"},
+        {"utm override -1", [] { UTM(kA, kF, -1); }, {}, "Invalid Zone Override\n"}, {"utm override 60", [] { UTM(kA, kF, 60); }, {}},
+        {"utm 84.5", utmProject(0, 0.1 / kDeg, 84.5), {}}, {"utm -80.5", utmProject(0, 0.1 / kDeg, -80.5), {}}, {"utm 84.6", utmProject(0, 0.1 / kDeg, 84.6), {43}},
+        {"utm -80.6", utmProject(0, 0.1 / kDeg, -80.6), {43}}, {"utm both", utmProject(0, 7 / kDeg, 85), {43, 44}},
+        // An override may name the zone of the longitude or a neighbour (zone 31 spans 0° to 6°).
+        {"utm override 33 at 5.5°", utmProject(33, 5.5, 30), {}, "Invalid Zone Override\n"}, {"utm override 29 at 0.5°", utmProject(29, 0.5, 30), {}, "Invalid Zone Override\n"},
+        {"utm zone and hemisphere", utmBackProject(0, 'X', 500000, 100000), {}, "Invalid Zone\nInvalid Hemisphere\n"},
+        {"utm zone and window", utmBackProject(61, 'N', 99999, 10000001), {}, "Invalid Zone\n" + messages({45, 46})},
+        // 9 000 000 m lies at 81° N, inside; 9 400 000 m beyond 84.5° N.
+        {"utm 81° N", utmBackProject(31, 'N', 500000, 9000000), {}}, {"utm beyond 84.5° N", utmBackProject(31, 'N', 500000, 9400000), {46}},
     };
     // clang-format on
     // The cylindrical maps: both point checks and both window checks, finite or not.
@@ -180,39 +207,5 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
         for (const auto& x : windows)
             cases.push_back({name + " window", inv(p, x[0], x[1]), which[4 + int(x[2])]});
     }
-    for (const Case& c : cases) EXPECT_EQ(thrown(c.call), messages(c.expected)) << c.what;
-}
-
-// The transverse Mercator and UTM report invalid parameters with the parameters themselves; UTM checks
-// zone, hemisphere and window of a grid point before it throws.
-TEST(ProjectionMessages, TransverseMercatorAndUtmNameWhatTheyReject) {
-    const UTM utm(kA, kF, 0);
-    auto backProject = [&](int zone, char hemisphere, double e, double n) {
-        return thrown([&] { delete utm.backProject(UTMCoordinates(34, zone, hemisphere, e, n)); });
-    };
-    auto project = [](int override, double lon, double lat) {
-        return thrown([&] {
-            delete UTM(kA, kF, override).project(GeodeticCoordinates(10, lon * kDeg, lat * kDeg, 0));
-        });
-    };
-    // (The overrides UTM accepts are checked with the zones they give in the edge-case tests.)
-    const std::pair<std::string, std::string> cases[] = {
-        // clang-format off
-        {thrown([] { TransverseMercator(kA, kF, 0.5, 0, 0, 0, 0.29); }), ": a=6378137.000000 f=298.257224 lat=0.000000 cm=0.500000 scale=0.290000"},
-        {thrown([] { TransverseMercator(kA, kF, 7.0, 0, 0, 0, 3.01); }), ": a=6378137.000000 f=298.257224 lat=0.000000 cm=7.000000 scale=3.010000"},
-        {thrown([] { TransverseMercator(0, 1.0 / 200, 0, 1.6, 0, 0, 1); }), ": a=0.000000 f=200.000000 lat=1.600000 cm=0.000000 scale=1.000000"},
-        {thrown([] { TransverseMercator(kA, kF, 2 * kHalfTurn, 0, 0, 0, 0.3); }), ""},
-        {thrown([] { UTM(0, 1.0 / 200, 61); }), messages({19, 20}) + "Invalid Zone Override\n"},
-        {thrown([] { UTM(kA, kF, -1); }), "Invalid Zone Override\n"}, {thrown([] { UTM(kA, kF, 60); }), ""},
-        {project(0, 0.1 / kDeg, 84.5), ""}, {project(0, 0.1 / kDeg, -80.5), ""}, {project(0, 0.1 / kDeg, 84.6), messages({43})},
-        {project(0, 0.1 / kDeg, -80.6), messages({43})}, {project(0, 7 / kDeg, 85), messages({43, 44})},
-        // An override may name the zone of the longitude or a neighbour (zone 31 spans 0° to 6°).
-        {project(33, 5.5, 30), "Invalid Zone Override\n"}, {project(29, 0.5, 30), "Invalid Zone Override\n"},
-        {backProject(0, 'X', 500000, 100000), "Invalid Zone\nInvalid Hemisphere\n"},
-        {backProject(61, 'N', 99999, 10000001), "Invalid Zone\n" + messages({45, 46})},
-        // 9 000 000 m lies at 81° N, inside; 9 400 000 m beyond 84.5° N.
-        {backProject(31, 'N', 500000, 9000000), ""}, {backProject(31, 'N', 500000, 9400000), messages({46})},
-        // clang-format on
-    };
-    for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << i;
+    for (const Case& c : cases) EXPECT_EQ(thrown(c.call), messages(c.expected) + c.more) << c.what;
 }

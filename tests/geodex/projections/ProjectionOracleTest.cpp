@@ -80,7 +80,8 @@ struct Case {
     double inverseTolerance, roundTripTolerance;  // radians of arc
     // Radians, within 0.1° of a pole where an asin or a stationary coordinate rules (0: as the rest).
     double poleTolerance = 0;
-    // kHardPlaces: points right next to the central meridian, the equator, the poles and the antimeridian join the grid.
+    // kHardPlaces: points right next to the central meridian, the equator, the poles and the antimeridian
+    // join the grid.
     int flags = kPlain;
     // Where the oracle's own arithmetic holds (longitude from the central meridian, latitude; degrees).
     std::function<bool(double dlon, double lat)> oracleHolds = nullptr;
@@ -266,8 +267,8 @@ TEST(Projections, AgreeWithTheirOracles) {
             ++compared;
             const double scale = (c.flags & kRelative) ? std::max(1.0, std::hypot(x, y) / 1e7) : 1;
             forward(std::hypot(m.e - x, m.n - y) / scale);
-            (c.poleTolerance > 0 && std::fabs(lat) > 89.9 ? poles : inverse)(
-                angularError(g.lon, g.lat, lambda, phi));
+            (c.poleTolerance > 0 && std::fabs(lat) > 89.9 ? poles
+                                                          : inverse)(angularError(g.lon, g.lat, lambda, phi));
         });
         std::printf("%-40s %8d %8d %11.3g %11.3g %11.3g\n", c.name.c_str(), compared, refused, forward.value,
                     inverse.value, poles.value);
@@ -288,7 +289,8 @@ TEST(Projections, ComeBackFromTheirImagesAndNameTheirCode) {
             const double lambda = lon * d, phi = lat * d;
             Plane m;
             Geo g;
-            if (!thrown([&] { m = c.p.fwd(lambda, phi), g = c.p.inv(m.e, m.n); }).empty()) return void(++refused);
+            if (!thrown([&] { m = c.p.fwd(lambda, phi), g = c.p.inv(m.e, m.n); }).empty())
+                return void(++refused);
             ++points;
             wrongType += m.type != std::atoi(c.name.c_str());
             (c.poleTolerance > 0 && std::fabs(lat) > 89.9 ? poles : roundTrip)(
