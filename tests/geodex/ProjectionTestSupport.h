@@ -46,7 +46,7 @@ inline std::string messages(const std::vector<int>& numbers) {
         {25, "Scale Factor out of range\n"}, {28, "Invalid 1st Standard Parallel\n"}, {29, "Invalid 2nd Standard Parallel\n"},
         {30, "1st & 2nd Standard Parallels cannot both be zero\n"}, {31, "Standard Parallels cannot be equal and opposite latitudes\n"},
         {41, "Invalid Hemisphere\n"}, {42, "Easting/Northing too far from center of projection\n"}, {43, "Latitude out of range\n"},
-        {44, "Longitude out of range\n"}, {45, "Easting/X out of range\n"}, {46, "Northing/Y out of range\n"}, {47, "Point projects into a circle\n"}};
+        {44, "Longitude out of range\n"}, {45, "Easting/X out of range\n"}, {46, "Northing/Y out of range\n"}, {47, "Point projects into a circle\n"}, {60, kFarWarning}};
     // clang-format on
     std::string s;
     for (int n : numbers) s += texts.at(n);

@@ -20,6 +20,15 @@ std::function<void()> fwd(const Projection& p, double lon, double lat) {
 std::function<void()> inv(const Projection& p, double e, double n) {
     return [=] { p.inv(e, n); };
 }
+// The warning of a forward call at latitude 0.4 rad (or of the inverse of its image), raised as if thrown
+// so that the table compares it with the numbered messages.
+std::function<void()> warned(const Projection& p, double lonDeg, bool inverse = false) {
+    return [=] {
+        const Plane m = p.fwd(lonDeg * kDeg, 0.4);
+        const std::string warning = inverse ? p.inv(m.e, m.n).warning : m.warning;
+        if (!warning.empty()) throw CSException(warning.c_str());
+    };
+}
 
 // A world map of the given code: central meridian and standard parallel (radians) on the ellipsoid a, f.
 Projection worldMap(int code, double cm, double sp, double a = kA, double f = kF) {
@@ -75,6 +84,8 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
     const Projection lcc = make<LambertConformalConic>(kA, kF, 0.0, 45 * d, 40 * d, 50 * d, 100, 200);
     const Projection polar = make<PolarLambertConformalConic>(kA, kF, 0.0, 80 * d, 71 * d, 100, 200);
     const Projection tm = make<TransverseMercator>(kA, kF, 10 * d, 0.0, 500000, 0, 1);
+    const Projection cassWarn = make<Cassini>(kA, kF, 0.0, 0.5, 1e3, 2e3), tcea0 = make<TransverseCylindricalEqualArea>(kA, kF, 0.0, 0.0, 0.0, 0.0, 1.0);
+    const Projection poly10 = make<Polyconic>(kA, kF, 10 * d, 30 * d, 0, 0), tm179 = make<TransverseMercator>(kA, kF, 179 * d, 0.0, 500000, 0, 1);
     const double halfEqc = kRa * std::cos(0.3) * kHalfTurn;  // the equidistant cylindrical's half width
     const Projection eqc = make<EquidistantCylindrical>(kA, kF, 0.0, 0.3, 5e5, 0);
     const Projection eqcEast = make<EquidistantCylindrical>(kA, kF, 0.5 * d, 0.0, 0, 0);
@@ -162,6 +173,18 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
         {"eqc east of the window", inv(eqc, 5e5 + halfEqc + 1, 0), {45}},
         {"eqc CM 0.5° east, western edge", inv(eqcEast, -0.9999 * kRa * kHalfTurn, 0), {}},
         {"eqc CM 0.5° east, eastern edge", inv(eqcEast, 0.9999 * kRa * kHalfTurn, 0), {45}},
+
+        // The distortion warning (60) starts where the longitude is far from the central meridian the short
+        // way; the transverse Mercator warns on the raw difference (−358° warns, 2° is projected).
+        {"cass 5°", warned(cassWarn, 5), {60}}, {"cass 5° inverse", warned(cassWarn, 5, true), {60}}, {"cass -5°", warned(cassWarn, -5), {60}}, {"cass -5° inverse", warned(cassWarn, -5, true), {60}},
+        {"cass 3°", warned(cassWarn, 3), {}}, {"cass 3° inverse", warned(cassWarn, 3, true), {}},
+        {"cass 350° at CM -10°", warned(make<Cassini>(kA, kF, -10 * d, 0.5, 0, 0), 350), {}}, {"cass 350° at CM -10°, inverse", warned(make<Cassini>(kA, kF, -10 * d, 0.5, 0, 0), 350, true), {}},
+        {"cass -179° at CM 179°", warned(make<Cassini>(kA, kF, 179 * d, 0.5, 0, 0), -179), {}}, {"cass -179° at CM 179°, inverse", warned(make<Cassini>(kA, kF, 179 * d, 0.5, 0, 0), -179, true), {}},
+        {"tcea 100°", warned(tcea0, 100), {60}}, {"tcea -100°", warned(tcea0, -100), {60}}, {"tcea 90°", warned(tcea0, 90), {60}}, {"tcea 80°", warned(tcea0, 80), {}}, {"tcea 350°", warned(tcea0, 350), {}},
+        {"tm 9.5° east", warned(tm, 19.5), {60}}, {"tm 9.5° east inverse", warned(tm, 19.5, true), {60}}, {"tm 9.5° west", warned(tm, 0.5), {60}}, {"tm 9.5° west inverse", warned(tm, 0.5, true), {60}},
+        {"tm 8.5° east", warned(tm, 18.5), {}}, {"tm -179° at CM 179°", warned(tm179, -179), {60}},
+        {"poly 90° east", warned(poly10, 100), {}}, {"poly 91° east", warned(poly10, 101), {60}}, {"poly 90° west", warned(poly10, -80), {}}, {"poly 91° west", warned(poly10, -81), {60}},
+        {"poly on the central meridian", warned(poly10, 10), {}}, {"poly 180° off", warned(poly10, -170), {60}},
 
         // The transverse Mercator names the parameters it rejects; UTM checks zone, hemisphere and window of
         // a grid point before it throws. (The overrides UTM accepts are checked with their zones elsewhere.)
