@@ -9,11 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "Conversion.h"
-#include "LineProcessor.h"
 #include "Options.h"
 #include "Runner.h"
-#include "geodex/geodex.h"
 
 using namespace geodexcli;
 
