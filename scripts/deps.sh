@@ -5,7 +5,7 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 $SUDO apt-get update
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends \
-  build-essential cmake pkg-config \
+  build-essential cmake pkg-config dpkg-dev \
   qt6-base-dev qt6-base-dev-tools libgl-dev \
   libgsl-dev libgtest-dev libgmock-dev libbenchmark-dev \
   libproj-dev proj-bin libgeographiclib-dev \

@@ -7,6 +7,7 @@ JOBS=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGEODEX_WERROR=ON
 cmake --build build -j "$JOBS"
 (cd build && ctest --output-on-failure -j "$JOBS")
+./scripts/check_package.sh build
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DGEODEX_SANITIZE=ON -DGEODEX_WERROR=ON
 cmake --build build-asan -j "$JOBS"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -9,9 +9,13 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "Options.h"
 
 namespace {
 
@@ -146,6 +150,7 @@ TEST(GeodexCommand, InvocationsGiveTheirStatusOutputAndMessages) {
         {"frobnicate", "31 117 0\n", 2, "", "unknown command"},
         {"project --code", "31 117 0\n", 2, "", "needs a value"},
         {"project --bogus 1", "31 117 0\n", 2, "", "unknown option"},
+        {"project -j 1e10", "31 117 0\n", 2, "", "not a whole number"},
         {"convert --crs /nonexistent", "31 117 0\n", 2, "", "convert needs"},
         {catalogues("No such grid"), "31 117 0\n", 2, "", ""},
         // clang-format on
@@ -252,4 +257,30 @@ TEST(GeodexCommand, InversesUndoEveryStepIncludingAdjustments) {
         EXPECT_LT(worst, c.angle) << c.args;
         EXPECT_LT(worstH, 1e-6) << c.args;
     }
+}
+
+// The option table drives parsing and --help; the man page is written by hand. Each option of the table
+// must be in the man page and in the help of some command, and the man page must name no other option.
+TEST(GeodexCommand, ManPageAndHelpListEveryOptionOfTheTable) {
+    const auto options = [](std::string text) {
+        text = std::regex_replace(text, std::regex(R"(\\-)"), "-");  // roff writes a hyphen as \-
+        std::set<std::string> names;
+        const std::regex word(R"((^|[^A-Za-z0-9-])(--?[a-z][a-z0-9-]*))");
+        for (std::sregex_iterator m(text.begin(), text.end(), word), end; m != end; ++m)
+            names.insert((*m)[2]);
+        return names;
+    };
+    const std::set<std::string> man = options(readFile(GEODEX_MANPAGE));
+    std::string helps;
+    for (const char* command : {"convert", "project", "geocentric", "shift"})
+        helps += geodex(std::string(command) + " --help", "").out;
+    const std::set<std::string> help = options(helps);
+    std::set<std::string> table;
+    for (const geodexcli::OptionSpec& o : geodexcli::optionTable()) {
+        table.insert(o.name);
+        EXPECT_TRUE(man.count(o.name)) << o.name << " is missing from the man page";
+        EXPECT_TRUE(help.count(o.name)) << o.name << " is missing from every --help";
+    }
+    for (const std::string& name : man) EXPECT_TRUE(table.count(name)) << "the man page names " << name;
+    EXPECT_GT(table.size(), 30u);
 }
