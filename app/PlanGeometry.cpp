@@ -1,0 +1,32 @@
+#include "PlanGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+PlanFit fitPlan(const QRectF& extent, const QSizeF& viewport, double marginPixels) {
+    PlanFit fit;
+    fit.centre = extent.center();
+    // Half the viewport at most goes to the margins; the rest holds the job.
+    const double margin = std::max(0.0, std::min({marginPixels, viewport.width() / 4, viewport.height() / 4}));
+    const double width = std::max(1.0, viewport.width() - 2 * margin);
+    const double height = std::max(1.0, viewport.height() - 2 * margin);
+    // A job of one point (or points on one line) has no width or height: show 4 m across instead.
+    const double metresAcross = std::max(extent.width(), 4.0);
+    const double metresDown = std::max(extent.height(), 4.0);
+    fit.pixelsPerMetre = std::min(width / metresAcross, height / metresDown);
+    return fit;
+}
+
+QRectF shownRect(const PlanFit& fit, const QSizeF& viewport) {
+    const double w = viewport.width() / fit.pixelsPerMetre, h = viewport.height() / fit.pixelsPerMetre;
+    return QRectF(fit.centre.x() - w / 2, fit.centre.y() - h / 2, w, h);
+}
+
+double scaleBarMetres(double pixelsPerMetre, double maxPixels) {
+    if (!(pixelsPerMetre > 0) || !std::isfinite(pixelsPerMetre) || !(maxPixels > 0)) return 0;
+    const double longest = maxPixels / pixelsPerMetre;
+    double power = std::pow(10.0, std::floor(std::log10(longest)));
+    for (double step : {5.0, 2.0, 1.0})
+        if (step * power <= longest * (1 + 1e-12)) return step * power;
+    return power / 2;  // rounding put longest just below the power of ten
+}

@@ -1,0 +1,303 @@
+#include "PlanLayerItem.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+#include <QStyleOptionGraphicsItem>
+#include <algorithm>
+#include <cmath>
+
+#include "LabelPlacement.h"
+
+namespace {
+
+QPointF planPosition(double north, double east) { return QPointF(east, -north); }
+
+// Markers and names reach this far (pixels) from their point: beyond the exposed rectangle by as much,
+// a point still shows part of them. Names stand to the right of their marker.
+constexpr double kMarkerReach = 12;
+constexpr double kNameReach = 320;
+constexpr double kNameGap = 3;        // between a marker's edge and its name
+constexpr int kMaxLineCells = 64;     // a line covering more cells is kept apart
+constexpr double kPointsPerCell = 4;  // grid density
+
+const QColor kSelection(0, 110, 255);
+
+bool finite(const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
+
+}  // namespace
+
+PlanLayerItem::PlanLayerItem(const Marks& marks, const QFont& font) : marks_(marks), font_(font) {
+    setFlag(QGraphicsItem::ItemUsesExtendedStyleOption);  // paint is told which part is exposed
+}
+
+void PlanLayerItem::setPoints(const QList<BaseStation>& bases, const QList<RoverPoint>& rovers) {
+    prepareGeometryChange();
+    baseCount_ = bases.size();
+    points_.clear();
+    lines_.clear();
+    points_.reserve(static_cast<std::size_t>(bases.size() + rovers.size()));
+    lines_.reserve(static_cast<std::size_t>(rovers.size()));
+    for (const BaseStation& b : bases) points_.push_back({planPosition(b.north, b.east), b.name, true, true});
+    for (const RoverPoint& r : rovers) {
+        points_.push_back({planPosition(r.north, r.east), r.name, false, r.solutionType == 9});
+        lines_.emplace_back(planPosition(r.baseNorth, r.baseEast), planPosition(r.north, r.east));
+    }
+    selected_.assign(points_.size(), 0);
+    nameWidths_.assign(points_.size(), -1.0f);
+    buildGrid();
+    update();
+}
+
+void PlanLayerItem::buildGrid() {
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    bool first = true;
+    auto widen = [&](const QPointF& p) {
+        if (!finite(p)) return;
+        if (first) {
+            minX = maxX = p.x(), minY = maxY = p.y(), first = false;
+            return;
+        }
+        minX = std::min(minX, p.x()), maxX = std::max(maxX, p.x());
+        minY = std::min(minY, p.y()), maxY = std::max(maxY, p.y());
+    };
+    for (const PlanPoint& p : points_) widen(p.at);
+    for (const QLineF& l : lines_) widen(l.p1());
+    extent_ = first ? QRectF() : QRectF(QPointF(minX, minY), QPointF(maxX, maxY));
+    // Markers and names lie outside the points by some pixels, at every zoom: the item claims a wide
+    // margin so that the view never leaves them out.
+    const double reach = std::max({extent_.width(), extent_.height(), 1000.0});
+    bounds_ = first ? QRectF() : extent_.adjusted(-reach, -reach, reach, reach);
+
+    const double area = std::max(extent_.width(), 1e-9) * std::max(extent_.height(), 1e-9);
+    const double cells = std::max(1.0, static_cast<double>(points_.size()) / kPointsPerCell);
+    cellSize_ = std::max({std::sqrt(area / cells), extent_.width() / 2048, extent_.height() / 2048, 1e-6});
+    columns_ = std::max(1, static_cast<int>(std::ceil(extent_.width() / cellSize_)) + 1);
+    rows_ = std::max(1, static_cast<int>(std::ceil(extent_.height() / cellSize_)) + 1);
+
+    const std::size_t cellCount = static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_);
+    auto cellOf = [this](const QPointF& p) {
+        const CellRange r = cellsOf(QRectF(p, p));
+        return static_cast<std::size_t>(r.r0) * static_cast<std::size_t>(columns_) +
+               static_cast<std::size_t>(r.c0);
+    };
+    // Counting sort into the cells: two passes, no per-cell allocation.
+    pointStart_.assign(cellCount + 1, 0);
+    for (const PlanPoint& p : points_)
+        if (finite(p.at)) ++pointStart_[cellOf(p.at) + 1];
+    for (std::size_t k = 0; k < cellCount; ++k) pointStart_[k + 1] += pointStart_[k];
+    pointItems_.assign(static_cast<std::size_t>(pointStart_[cellCount]), 0);
+    std::vector<int> fill(pointStart_.begin(), pointStart_.end() - 1);
+    for (std::size_t i = 0; i < points_.size(); ++i)
+        if (finite(points_[i].at)) pointItems_[static_cast<std::size_t>(fill[cellOf(points_[i].at)]++)] = static_cast<int>(i);
+
+    longLines_.clear();
+    lineStart_.assign(cellCount + 1, 0);
+    auto forLineCells = [this](const QLineF& l, auto visit) {
+        const CellRange r = cellsOf(QRectF(l.p1(), l.p2()).normalized());
+        for (int row = r.r0; row <= r.r1; ++row)
+            for (int c = r.c0; c <= r.c1; ++c)
+                visit(static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c));
+    };
+    auto isLong = [this](const QLineF& l) {
+        const CellRange r = cellsOf(QRectF(l.p1(), l.p2()).normalized());
+        return (r.c1 - r.c0 + 1) * (r.r1 - r.r0 + 1) > kMaxLineCells;
+    };
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const QLineF& l = lines_[i];
+        if (!finite(l.p1()) || !finite(l.p2())) continue;
+        if (isLong(l)) {
+            longLines_.push_back(static_cast<int>(i));
+            continue;
+        }
+        forLineCells(l, [this](std::size_t k) { ++lineStart_[k + 1]; });
+    }
+    for (std::size_t k = 0; k < cellCount; ++k) lineStart_[k + 1] += lineStart_[k];
+    lineItems_.assign(static_cast<std::size_t>(lineStart_[cellCount]), 0);
+    fill.assign(lineStart_.begin(), lineStart_.end() - 1);
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const QLineF& l = lines_[i];
+        if (!finite(l.p1()) || !finite(l.p2()) || isLong(l)) continue;
+        forLineCells(l, [&](std::size_t k) { lineItems_[static_cast<std::size_t>(fill[k]++)] = static_cast<int>(i); });
+    }
+}
+
+PlanLayerItem::CellRange PlanLayerItem::cellsOf(const QRectF& rect) const {
+    auto clampTo = [](double v, int last) {
+        if (!(v > 0)) return 0;  // also NaN
+        return v >= last ? last : static_cast<int>(v);
+    };
+    const double x0 = (rect.left() - extent_.left()) / cellSize_, x1 = (rect.right() - extent_.left()) / cellSize_;
+    const double y0 = (rect.top() - extent_.top()) / cellSize_, y1 = (rect.bottom() - extent_.top()) / cellSize_;
+    return {clampTo(x0, columns_ - 1), clampTo(x1, columns_ - 1), clampTo(y0, rows_ - 1), clampTo(y1, rows_ - 1)};
+}
+
+std::vector<int> PlanLayerItem::pointsIn(const QRectF& rect) const {
+    std::vector<int> found;
+    if (points_.empty() || !rect.intersects(extent_.adjusted(-1e-9, -1e-9, 1e-9, 1e-9))) return found;
+    const CellRange r = cellsOf(rect);
+    for (int row = r.r0; row <= r.r1; ++row)
+        for (int c = r.c0; c <= r.c1; ++c) {
+            const std::size_t k = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c);
+            for (int j = pointStart_[k]; j < pointStart_[k + 1]; ++j) {
+                const int i = pointItems_[static_cast<std::size_t>(j)];
+                const QPointF& p = points_[static_cast<std::size_t>(i)].at;
+                if (p.x() >= rect.left() && p.x() <= rect.right() && p.y() >= rect.top() && p.y() <= rect.bottom())
+                    found.push_back(i);
+            }
+        }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+void PlanLayerItem::setSelection(const QList<qsizetype>& bases, const QList<qsizetype>& rovers) {
+    std::fill(selected_.begin(), selected_.end(), 0);
+    for (qsizetype b : bases)
+        if (b >= 0 && b < baseCount_) selected_[static_cast<std::size_t>(b)] = 1;
+    for (qsizetype r : rovers)
+        if (r >= 0 && r < roverCount()) selected_[static_cast<std::size_t>(baseCount_ + r)] = 1;
+    update();
+}
+
+bool PlanLayerItem::isSelected(bool base, qsizetype index) const {
+    const qsizetype i = base ? index : baseCount_ + index;
+    return index >= 0 && (base ? index < baseCount_ : index < roverCount()) && selected_[static_cast<std::size_t>(i)];
+}
+
+QRectF PlanLayerItem::selectionExtent() const {
+    QRectF box;
+    for (std::size_t i = 0; i < points_.size(); ++i)
+        if (selected_[i] && finite(points_[i].at)) box = box.united(QRectF(points_[i].at, QSizeF(1e-9, 1e-9)));
+    return box;
+}
+
+PlanLayerItem::Hit PlanLayerItem::pointNear(const QPointF& scenePos, double radius) const {
+    Hit hit;
+    double best = radius * radius;
+    for (int i : pointsIn(QRectF(scenePos.x() - radius, scenePos.y() - radius, 2 * radius, 2 * radius))) {
+        const QPointF d = points_[static_cast<std::size_t>(i)].at - scenePos;
+        const double distance = d.x() * d.x() + d.y() * d.y();
+        if (distance < best || (distance <= best && hit.index < 0)) {
+            best = distance;
+            hit.base = i < baseCount_;
+            hit.index = hit.base ? i : i - baseCount_;
+        }
+    }
+    return hit;
+}
+
+double PlanLayerItem::nameWidth(int point) const {
+    float& width = nameWidths_[static_cast<std::size_t>(point)];
+    if (width < 0) width = static_cast<float>(QFontMetricsF(font_).horizontalAdvance(points_[static_cast<std::size_t>(point)].name));
+    return width;
+}
+
+std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneToPixels,
+                                                        const QRectF& exposed) const {
+    std::vector<Label> candidates;
+    const double scale = std::abs(sceneToPixels.m11());
+    if (!(scale > 0)) return candidates;
+    const QRectF reach = exposed.adjusted(-kNameReach / scale, -kMarkerReach / scale, kMarkerReach / scale,
+                                          kMarkerReach / scale);
+    const std::vector<int> shown = pointsIn(reach);
+    const qsizetype rovers = std::count_if(shown.begin(), shown.end(), [this](int i) { return i >= baseCount_; });
+    const double height = QFontMetricsF(font_).height();
+    for (int i : shown) {  // ascending: bases first, then rovers in list order
+        const bool base = i < baseCount_;
+        if (!base && rovers > kMaxNamedRovers) break;
+        const PlanPoint& p = points_[static_cast<std::size_t>(i)];
+        if (p.name.isEmpty()) continue;
+        const QPixmap& mark = base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+        const QPointF at = sceneToPixels.map(p.at);
+        candidates.push_back(
+            {i, QRectF(at.x() + mark.width() / 2.0 + kNameGap, at.y() - height / 2, nameWidth(i), height)});
+    }
+    // Names that would merely touch are kept apart by a few pixels as well.
+    std::vector<QRectF> boxes;
+    boxes.reserve(candidates.size());
+    for (const Label& label : candidates) boxes.push_back(label.box.adjusted(-kNameGap, 0, kNameGap, 0));
+    const std::vector<bool> drawn = placeLabels(boxes);
+    std::vector<Label> result;
+    for (std::size_t k = 0; k < candidates.size(); ++k)
+        if (drawn[k]) result.push_back(candidates[k]);
+    return result;
+}
+
+QRectF PlanLayerItem::boundingRect() const { return bounds_; }
+
+void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget*) {
+    if (points_.empty()) return;
+    const QTransform toPixels = painter->worldTransform();
+    const double scale = std::abs(toPixels.m11());
+    if (!(scale > 0)) return;
+    const QRectF exposed = option->exposedRect;
+
+    // Lines of the cells in view, each once, in one call.
+    std::vector<QLineF> lines;
+    {
+        std::vector<char> taken(lines_.size(), 0);
+        const CellRange r = cellsOf(exposed);
+        if (exposed.intersects(extent_.adjusted(-cellSize_, -cellSize_, cellSize_, cellSize_)))
+            for (int row = r.r0; row <= r.r1; ++row)
+                for (int c = r.c0; c <= r.c1; ++c) {
+                    const std::size_t k = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c);
+                    for (int j = lineStart_[k]; j < lineStart_[k + 1]; ++j) {
+                        const auto i = static_cast<std::size_t>(lineItems_[static_cast<std::size_t>(j)]);
+                        if (!taken[i]) taken[i] = 1, lines.push_back(lines_[i]);
+                    }
+                }
+        for (int i : longLines_) lines.push_back(lines_[static_cast<std::size_t>(i)]);
+    }
+    QPen red(Qt::red);
+    red.setCosmetic(true);  // one pixel wide at every zoom
+    painter->setPen(red);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawLines(lines.data(), static_cast<int>(lines.size()));
+
+    // Markers in pixels: rovers, then bases on top; at an overview a pixel shows one marker of a kind.
+    const QRectF reach = exposed.adjusted(-kMarkerReach / scale, -kMarkerReach / scale, kMarkerReach / scale,
+                                          kMarkerReach / scale);
+    const std::vector<int> shown = pointsIn(reach);
+    painter->save();
+    painter->resetTransform();
+    const QRect device = toPixels.mapRect(reach).toAlignedRect();
+    const int width = std::max(1, device.width() + 1), height = std::max(1, device.height() + 1);
+    std::vector<unsigned char> used(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    auto drawMark = [&](int i) {
+        const PlanPoint& p = points_[static_cast<std::size_t>(i)];
+        const QPointF at = toPixels.map(p.at);
+        const unsigned char kind = p.base ? 1 : (p.fixed ? 2 : 4);
+        const long x = std::lround(at.x()) - device.left(), y = std::lround(at.y()) - device.top();
+        if (x >= 0 && y >= 0 && x < width && y < height) {
+            unsigned char& seen = used[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+            if ((seen & kind) && !selected_[static_cast<std::size_t>(i)]) return;
+            seen |= kind;
+        }
+        const QPixmap& mark = p.base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+        painter->drawPixmap(QPointF(at.x() - mark.width() / 2.0, at.y() - mark.height() / 2.0), mark);
+    };
+    for (int i : shown)
+        if (i >= baseCount_) drawMark(i);
+    for (int i : shown)
+        if (i < baseCount_) drawMark(i);
+
+    // Selected points: a blue ring around the marker.
+    QPen ring(kSelection, 2.5);
+    painter->setPen(ring);
+    for (int i : shown)
+        if (selected_[static_cast<std::size_t>(i)]) {
+            const QPointF at = toPixels.map(points_[static_cast<std::size_t>(i)].at);
+            const double radius = i < baseCount_ ? 13 : 10;
+            painter->drawEllipse(at, radius, radius);
+        }
+
+    // Names on a light ground, so that lines under them do not cross the letters.
+    painter->setFont(font_);
+    for (const Label& label : labels(toPixels, exposed)) {
+        const bool chosen = selected_[static_cast<std::size_t>(label.point)];
+        painter->fillRect(label.box, chosen ? QColor(215, 232, 255, 230) : QColor(255, 255, 255, 170));
+        painter->setPen(chosen ? kSelection.darker(140) : QColor(Qt::black));
+        painter->drawText(label.box, Qt::AlignLeft | Qt::AlignVCenter, points_[static_cast<std::size_t>(label.point)].name);
+    }
+    painter->restore();
+}
