@@ -274,7 +274,8 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
             seen |= kind;
         }
         const QPixmap& mark = p.base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
-        painter->drawPixmap(QPointF(at.x() - mark.width() / 2.0, at.y() - mark.height() / 2.0), mark);
+        // Whole pixels: a marker between pixels would be smeared grey.
+        painter->drawPixmap(QPointF(std::round(at.x() - mark.width() / 2.0), std::round(at.y() - mark.height() / 2.0)), mark);
     };
     for (int i : shown)
         if (i >= baseCount_) drawMark(i);

@@ -47,7 +47,8 @@ QIcon fitAllIcon() {
 QList<qsizetype> selectedSourceRows(const QTableView* view, const QSortFilterProxyModel* proxy,
                                     const QList<qsizetype>& previous) {
     QList<qsizetype> rows;
-    for (const QModelIndex& index : view->selectionModel()->selectedRows())
+    // A row counts when any of its cells is selected: a click selects a single cell.
+    for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
         rows << proxy->mapToSource(index).row();
     const QAbstractItemModel* source = proxy->sourceModel();
     for (qsizetype row : previous)

@@ -168,14 +168,15 @@ TEST(RawBenchPlan, FitsTheJobZoomsWithTheWheelAndLinksItsSelectionWithTheTables)
     EXPECT_TRUE(layer->isSelected(false, 1));
 
     // Rows chosen in the table show on the plan and survive sorting and a filter that hides one of them.
-    rovers->selectionModel()->select(rovers->model()->index(2, 0),  // P1, last when descending
-                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    rovers->selectionModel()->select(rovers->model()->index(2, 3),  // a cell of P1, last when descending
+                                     QItemSelectionModel::Select);
     EXPECT_EQ(window.selectedRoverRows(), (QList<qsizetype>{0, 1}));
     rovers->sortByColumn(0, Qt::AscendingOrder);
     window.findChild<QLineEdit*>("lineEdit_rover_filter")->setText("P2");
     EXPECT_EQ(window.selectedRoverRows(), (QList<qsizetype>{0, 1}));
     EXPECT_TRUE(layer->isSelected(false, 0));
     window.findChild<QLineEdit*>("lineEdit_rover_filter")->clear();
+    EXPECT_EQ(window.selectedRoverRows(), (QList<qsizetype>{0, 1}));
     EXPECT_EQ(rovers->selectionModel()->selectedRows().size(), 2);
 
     // Calculate moves base B1 by 10 m north: the lines of its rovers follow it, and the view fits again.
