@@ -18,12 +18,68 @@ QPointF planPosition(double north, double east) { return QPointF(east, -north); 
 constexpr double kMarkerReach = 12;
 constexpr double kNameReach = 320;
 constexpr double kNameGap = 3;        // between a marker's edge and its name
-constexpr int kMaxLineCells = 64;     // a line covering more cells is kept apart
+// At an overview one marker of a kind is drawn per square of this many pixels: more would only cover it.
+constexpr int kDedupPixels = 2;
+constexpr double kLineGrid = 64;      // cells across the job in the grid of lines
 constexpr double kPointsPerCell = 4;  // grid density
 
 const QColor kSelection(0, 110, 255);
 
 bool finite(const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
+
+// The part of line inside box (Liang-Barsky); false when none is. The painter would clip as well, but
+// only after walking every pixel of a line that runs far beyond the view, which zoomed in costs more
+// than all the rest of a repaint.
+bool clipLine(QLineF& line, const QRectF& box) {
+    double t0 = 0, t1 = 1;
+    const double dx = line.dx(), dy = line.dy();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {line.x1() - box.left(), box.right() - line.x1(), line.y1() - box.top(),
+                         box.bottom() - line.y1()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;  // parallel to this edge and outside it
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const QPointF start = line.pointAt(t0), end = line.pointAt(t1);
+    line = QLineF(start, end);
+    return true;
+}
+
+// Lines of one pixel drawn straight into an image of the area (pixels) with Bresenham's algorithm. The
+// painter's own thin lines cost some ten nanoseconds a pixel, and a view of 100 000 base lines has
+// millions of them; here one costs a store.
+QImage rasterLines(const std::vector<QLineF>& lines, const QRect& area, QRgb colour) {
+    QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    auto* bits = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    const int w = area.width(), h = area.height();
+    for (const QLineF& line : lines) {
+        int x0 = static_cast<int>(std::lround(line.x1())) - area.left();
+        int y0 = static_cast<int>(std::lround(line.y1())) - area.top();
+        const int x1 = static_cast<int>(std::lround(line.x2())) - area.left();
+        const int y1 = static_cast<int>(std::lround(line.y2())) - area.top();
+        const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+        const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+        int error = dx + dy;
+        for (;;) {
+            if (x0 >= 0 && y0 >= 0 && x0 < w && y0 < h) bits[y0 * stride + x0] = colour;
+            if (x0 == x1 && y0 == y1) break;
+            const int twice = 2 * error;
+            if (twice >= dy) error += dy, x0 += sx;
+            if (twice <= dx) error += dx, y0 += sy;
+        }
+    }
+    return image;
+}
 
 }  // namespace
 
@@ -91,34 +147,55 @@ void PlanLayerItem::buildGrid() {
     for (std::size_t i = 0; i < points_.size(); ++i)
         if (finite(points_[i].at)) pointItems_[static_cast<std::size_t>(fill[cellOf(points_[i].at)]++)] = static_cast<int>(i);
 
-    longLines_.clear();
-    lineStart_.assign(cellCount + 1, 0);
-    auto forLineCells = [this](const QLineF& l, auto visit) {
-        const CellRange r = cellsOf(QRectF(l.p1(), l.p2()).normalized());
-        for (int row = r.r0; row <= r.r1; ++row)
-            for (int c = r.c0; c <= r.c1; ++c)
-                visit(static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c));
-    };
-    auto isLong = [this](const QLineF& l) {
-        const CellRange r = cellsOf(QRectF(l.p1(), l.p2()).normalized());
-        return (r.c1 - r.c0 + 1) * (r.r1 - r.r0 + 1) > kMaxLineCells;
-    };
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const QLineF& l = lines_[i];
-        if (!finite(l.p1()) || !finite(l.p2())) continue;
-        if (isLong(l)) {
-            longLines_.push_back(static_cast<int>(i));
-            continue;
-        }
-        forLineCells(l, [this](std::size_t k) { ++lineStart_[k + 1]; });
-    }
-    for (std::size_t k = 0; k < cellCount; ++k) lineStart_[k + 1] += lineStart_[k];
-    lineItems_.assign(static_cast<std::size_t>(lineStart_[cellCount]), 0);
+    // Lines run from a rover to its base, often across many point cells: they get a coarser grid of
+    // their own (at most kLineGrid cells across), and each line is filed in the cells it crosses.
+    const double across = std::max(extent_.width(), extent_.height());
+    lineCellSize_ = std::max({cellSize_, across / kLineGrid, 1e-6});
+    lineColumns_ = std::max(1, static_cast<int>(std::ceil(extent_.width() / lineCellSize_)) + 1);
+    lineRows_ = std::max(1, static_cast<int>(std::ceil(extent_.height() / lineCellSize_)) + 1);
+    const std::size_t lineCells = static_cast<std::size_t>(lineColumns_) * static_cast<std::size_t>(lineRows_);
+    lineStart_.assign(lineCells + 1, 0);
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        forLineCells(lines_[i], [this](std::size_t k) { ++lineStart_[k + 1]; });
+    for (std::size_t k = 0; k < lineCells; ++k) lineStart_[k + 1] += lineStart_[k];
+    lineItems_.assign(static_cast<std::size_t>(lineStart_[lineCells]), 0);
     fill.assign(lineStart_.begin(), lineStart_.end() - 1);
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const QLineF& l = lines_[i];
-        if (!finite(l.p1()) || !finite(l.p2()) || isLong(l)) continue;
-        forLineCells(l, [&](std::size_t k) { lineItems_[static_cast<std::size_t>(fill[k]++)] = static_cast<int>(i); });
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        forLineCells(lines_[i], [&](std::size_t k) { lineItems_[static_cast<std::size_t>(fill[k]++)] = static_cast<int>(i); });
+}
+
+PlanLayerItem::CellRange PlanLayerItem::lineCellsOf(const QRectF& rect) const {
+    auto clampTo = [](double v, int last) {
+        if (!(v > 0)) return 0;  // also NaN
+        return v >= last ? last : static_cast<int>(v);
+    };
+    const double s = lineCellSize_;
+    return {clampTo((rect.left() - extent_.left()) / s, lineColumns_ - 1),
+            clampTo((rect.right() - extent_.left()) / s, lineColumns_ - 1),
+            clampTo((rect.top() - extent_.top()) / s, lineRows_ - 1),
+            clampTo((rect.bottom() - extent_.top()) / s, lineRows_ - 1)};
+}
+
+template <typename Visit>
+void PlanLayerItem::forLineCells(const QLineF& line, Visit visit) const {
+    if (!finite(line.p1()) || !finite(line.p2())) return;
+    // Row band by row band: the part of the line within the band spans a run of columns.
+    const CellRange all = lineCellsOf(QRectF(line.p1(), line.p2()).normalized());
+    const double dy = line.dy();
+    for (int row = all.r0; row <= all.r1; ++row) {
+        int c0 = all.c0, c1 = all.c1;
+        if (dy != 0 && all.r0 != all.r1) {
+            const double top = extent_.top() + row * lineCellSize_, bottom = top + lineCellSize_;
+            const double y0 = std::max(std::min(line.y1(), line.y2()), top);
+            const double y1 = std::min(std::max(line.y1(), line.y2()), bottom);
+            const double xa = line.x1() + (y0 - line.y1()) / dy * line.dx();
+            const double xb = line.x1() + (y1 - line.y1()) / dy * line.dx();
+            const CellRange run = lineCellsOf(QRectF(QPointF(std::min(xa, xb), top), QPointF(std::max(xa, xb), top)));
+            c0 = std::max(all.c0, run.c0 - 1);  // one column of slack against rounding
+            c1 = std::min(all.c1, run.c1 + 1);
+        }
+        for (int c = c0; c <= c1; ++c)
+            visit(static_cast<std::size_t>(row) * static_cast<std::size_t>(lineColumns_) + static_cast<std::size_t>(c));
     }
 }
 
@@ -199,7 +276,19 @@ std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneT
     if (!(scale > 0)) return candidates;
     const QRectF reach = exposed.adjusted(-kNameReach / scale, -kMarkerReach / scale, kMarkerReach / scale,
                                           kMarkerReach / scale);
-    const std::vector<int> shown = pointsIn(reach);
+    // Counted cell by cell first: a crowd of rovers is not even listed.
+    const CellRange cells = cellsOf(reach);
+    qsizetype nearby = 0;
+    for (int row = cells.r0; row <= cells.r1; ++row)
+        nearby += pointStart_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(cells.c1) + 1] -
+                  pointStart_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(cells.c0)];
+    std::vector<int> shown;
+    if (nearby > kMaxNamedRovers + baseCount_) {
+        for (int i = 0; i < baseCount_; ++i)
+            if (reach.contains(points_[static_cast<std::size_t>(i)].at)) shown.push_back(i);
+    } else {
+        shown = pointsIn(reach);
+    }
     const qsizetype rovers = std::count_if(shown.begin(), shown.end(), [this](int i) { return i >= baseCount_; });
     const double height = QFontMetricsF(font_).height();
     for (int i : shown) {  // ascending: bases first, then rovers in list order
@@ -236,38 +325,51 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
     std::vector<QLineF> lines;
     {
         std::vector<char> taken(lines_.size(), 0);
-        const CellRange r = cellsOf(exposed);
-        if (exposed.intersects(extent_.adjusted(-cellSize_, -cellSize_, cellSize_, cellSize_)))
+        const double slack = 2 / scale;  // pixels, so that clipped ends stay out of sight
+        const QRectF clip = exposed.adjusted(-slack, -slack, slack, slack);
+        const CellRange r = lineCellsOf(exposed);
+        if (clip.contains(extent_)) {  // the whole job in view: every line, none to clip
+            lines.reserve(lines_.size());
+            for (const QLineF& line : lines_) lines.push_back(toPixels.map(line));
+        } else if (exposed.intersects(extent_.adjusted(-lineCellSize_, -lineCellSize_, lineCellSize_, lineCellSize_)))
             for (int row = r.r0; row <= r.r1; ++row)
                 for (int c = r.c0; c <= r.c1; ++c) {
-                    const std::size_t k = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c);
+                    const std::size_t k = static_cast<std::size_t>(row) * static_cast<std::size_t>(lineColumns_) + static_cast<std::size_t>(c);
                     for (int j = lineStart_[k]; j < lineStart_[k + 1]; ++j) {
                         const auto i = static_cast<std::size_t>(lineItems_[static_cast<std::size_t>(j)]);
-                        if (!taken[i]) taken[i] = 1, lines.push_back(lines_[i]);
+                        if (taken[i]) continue;
+                        taken[i] = 1;
+                        QLineF line = lines_[i];
+                        if (clipLine(line, clip)) lines.push_back(toPixels.map(line));
                     }
                 }
-        for (int i : longLines_) lines.push_back(lines_[static_cast<std::size_t>(i)]);
     }
-    QPen red(Qt::red);
-    red.setCosmetic(true);  // one pixel wide at every zoom
-    painter->setPen(red);
-    painter->setBrush(Qt::NoBrush);
-    painter->drawLines(lines.data(), static_cast<int>(lines.size()));
+    // Lines under everything else, in pixels (clipped to the view above, so no end lies far outside).
+    const QRect area = toPixels.mapRect(exposed).toAlignedRect().adjusted(-2, -2, 2, 2);
+    if (!lines.empty() && !area.isEmpty()) {
+        painter->save();
+        painter->resetTransform();
+        painter->drawImage(area.topLeft(), rasterLines(lines, area, qRgba(255, 0, 0, 255)));
+        painter->restore();
+    }
 
-    // Markers in pixels: rovers, then bases on top; at an overview a pixel shows one marker of a kind.
+    // Markers in pixels: rovers, then bases on top; at an overview a marker of a kind covers the others of
+    // its two-pixel square.
     const QRectF reach = exposed.adjusted(-kMarkerReach / scale, -kMarkerReach / scale, kMarkerReach / scale,
                                           kMarkerReach / scale);
     const std::vector<int> shown = pointsIn(reach);
     painter->save();
     painter->resetTransform();
     const QRect device = toPixels.mapRect(reach).toAlignedRect();
-    const int width = std::max(1, device.width() + 1), height = std::max(1, device.height() + 1);
+    const int width = std::max(1, device.width() / kDedupPixels + 1),
+              height = std::max(1, device.height() / kDedupPixels + 1);
     std::vector<unsigned char> used(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     auto drawMark = [&](int i) {
         const PlanPoint& p = points_[static_cast<std::size_t>(i)];
         const QPointF at = toPixels.map(p.at);
         const unsigned char kind = p.base ? 1 : (p.fixed ? 2 : 4);
-        const long x = std::lround(at.x()) - device.left(), y = std::lround(at.y()) - device.top();
+        const long x = (std::lround(at.x()) - device.left()) / kDedupPixels,
+                   y = (std::lround(at.y()) - device.top()) / kDedupPixels;
         if (x >= 0 && y >= 0 && x < width && y < height) {
             unsigned char& seen = used[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
             if ((seen & kind) && !selected_[static_cast<std::size_t>(i)]) return;

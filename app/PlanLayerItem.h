@@ -81,6 +81,10 @@ class PlanLayerItem : public QGraphicsItem {
         int c0, c1, r0, r1;
     };
     CellRange cellsOf(const QRectF& rect) const;
+    CellRange lineCellsOf(const QRectF& rect) const;
+    // Calls visit(cell) for each cell of the line grid that line crosses.
+    template <typename Visit>
+    void forLineCells(const QLineF& line, Visit visit) const;
     void buildGrid();
     // Indices of the points in rect, ascending (bases before rovers, each in list order).
     std::vector<int> pointsIn(const QRectF& rect) const;
@@ -95,11 +99,13 @@ class PlanLayerItem : public QGraphicsItem {
     QRectF extent_;
     QRectF bounds_;
 
-    // The grid: columns_ x rows_ square cells of cellSize_ metres from extent_'s top left. Points and
-    // lines of cell k are pointItems_[pointStart_[k] .. pointStart_[k + 1]) and likewise for lines; a
-    // line that would cover many cells is kept in longLines_ and checked at every paint.
+    // The grids: columns_ x rows_ square cells of cellSize_ metres from extent_'s top left; the points of
+    // cell k are pointItems_[pointStart_[k] .. pointStart_[k + 1]). The lines likewise, in a coarser grid.
     double cellSize_ = 1;
     int columns_ = 1, rows_ = 1;
-    std::vector<int> pointStart_, pointItems_, lineStart_, lineItems_, longLines_;
+    std::vector<int> pointStart_, pointItems_;
+    double lineCellSize_ = 1;
+    int lineColumns_ = 1, lineRows_ = 1;
+    std::vector<int> lineStart_, lineItems_;
     mutable std::vector<float> nameWidths_;  // measured on first use; < 0: not yet
 };
