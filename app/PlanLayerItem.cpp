@@ -62,7 +62,9 @@ QImage rasterLines(const std::vector<QLineF>& lines, const QRect& area, QRgb col
     auto* bits = reinterpret_cast<QRgb*>(image.bits());
     const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     const int w = area.width(), h = area.height();
-    for (const QLineF& line : lines) {
+    const QRectF bounds = QRectF(area).adjusted(-1, -1, 1, 1);
+    for (QLineF line : lines) {
+        if (!finite(line.p1()) || !finite(line.p2()) || !clipLine(line, bounds)) continue;  // the loop below walks every pixel of what is left
         int x0 = static_cast<int>(std::lround(line.x1())) - area.left();
         int y0 = static_cast<int>(std::lround(line.y1())) - area.top();
         const int x1 = static_cast<int>(std::lround(line.x2())) - area.left();
@@ -345,7 +347,9 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
                 }
     }
     // Lines under everything else, in pixels (clipped to the view above, so no end lies far outside).
-    const QRect area = toPixels.mapRect(exposed).toAlignedRect().adjusted(-2, -2, 2, 2);
+    // Never larger than the device: the scene may be rendered whole, far beyond any screen.
+    const QRect surface(0, 0, painter->device()->width(), painter->device()->height());
+    const QRect area = toPixels.mapRect(exposed).toAlignedRect().adjusted(-2, -2, 2, 2).intersected(surface);
     if (!lines.empty() && !area.isEmpty()) {
         painter->save();
         painter->resetTransform();
@@ -360,7 +364,7 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
     const std::vector<int> shown = pointsIn(reach);
     painter->save();
     painter->resetTransform();
-    const QRect device = toPixels.mapRect(reach).toAlignedRect();
+    const QRect device = toPixels.mapRect(reach).toAlignedRect().intersected(surface.adjusted(-16, -16, 16, 16));
     const int width = std::max(1, device.width() / kDedupPixels + 1),
               height = std::max(1, device.height() / kDedupPixels + 1);
     std::vector<unsigned char> used(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
