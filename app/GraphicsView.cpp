@@ -138,8 +138,10 @@ void GraphicsView::drawLegend(QPainter* painter) {
     for (int i = 0; i < 3; ++i) {
         const int y = box.top() + 4 + i * rowHeight;
         const QPixmap& mark = *rows[i].mark;
-        painter->drawPixmap(box.left() + 6 + (20 - mark.width()) / 2, y + (rowHeight - mark.height()) / 2, mark);
-        painter->drawText(QRect(box.left() + 32, y, textWidth + 8, rowHeight), Qt::AlignVCenter, rows[i].text);
+        painter->drawPixmap(box.left() + 6 + (20 - mark.width()) / 2, y + (rowHeight - mark.height()) / 2,
+                            mark);
+        painter->drawText(QRect(box.left() + 32, y, textWidth + 8, rowHeight), Qt::AlignVCenter,
+                          rows[i].text);
     }
 }
 
@@ -153,7 +155,8 @@ void GraphicsView::drawScaleBar(QPainter* painter) {
     painter->setPen(Qt::NoPen);
     painter->setBrush(QColor(255, 255, 255, 200));
     painter->drawRect(QRectF(left - 6, base - metrics.height() - 12,
-                             std::max(length, double(metrics.horizontalAdvance(text))) + 12, metrics.height() + 18));
+                             std::max(length, double(metrics.horizontalAdvance(text))) + 12,
+                             metrics.height() + 18));
     painter->setPen(QPen(Qt::black, 2));
     painter->drawLine(QPointF(left, base), QPointF(left + length, base));
     painter->drawLine(QPointF(left, base - 5), QPointF(left, base));

@@ -7,7 +7,8 @@ PlanFit fitPlan(const QRectF& extent, const QSizeF& viewport, double marginPixel
     PlanFit fit;
     fit.centre = extent.center();
     // Half the viewport at most goes to the margins; the rest holds the job.
-    const double margin = std::max(0.0, std::min({marginPixels, viewport.width() / 4, viewport.height() / 4}));
+    const double margin =
+        std::max(0.0, std::min({marginPixels, viewport.width() / 4, viewport.height() / 4}));
     const double width = std::max(1.0, viewport.width() - 2 * margin);
     const double height = std::max(1.0, viewport.height() - 2 * margin);
     // A job of one point (or points on one line) has no width or height: show 4 m across instead.

@@ -17,7 +17,7 @@ QPointF planPosition(double north, double east) { return QPointF(east, -north); 
 // a point still shows part of them. Names stand to the right of their marker.
 constexpr double kMarkerReach = 12;
 constexpr double kNameReach = 320;
-constexpr double kNameGap = 3;        // between a marker's edge and its name
+constexpr double kNameGap = 3;  // between a marker's edge and its name
 // At an overview one marker of a kind is drawn per square of this many pixels: more would only cover it.
 constexpr int kDedupPixels = 2;
 constexpr double kLineGrid = 64;      // cells across the job in the grid of lines
@@ -64,7 +64,8 @@ QImage rasterLines(const std::vector<QLineF>& lines, const QRect& area, QRgb col
     const int w = area.width(), h = area.height();
     const QRectF bounds = QRectF(area).adjusted(-1, -1, 1, 1);
     for (QLineF line : lines) {
-        if (!finite(line.p1()) || !finite(line.p2()) || !clipLine(line, bounds)) continue;  // the loop below walks every pixel of what is left
+        if (!finite(line.p1()) || !finite(line.p2()) || !clipLine(line, bounds))
+            continue;  // the loop below walks every pixel of what is left
         int x0 = static_cast<int>(std::lround(line.x1())) - area.left();
         int y0 = static_cast<int>(std::lround(line.y1())) - area.top();
         const int x1 = static_cast<int>(std::lround(line.x2())) - area.left();
@@ -147,7 +148,8 @@ void PlanLayerItem::buildGrid() {
     pointItems_.assign(static_cast<std::size_t>(pointStart_[cellCount]), 0);
     std::vector<int> fill(pointStart_.begin(), pointStart_.end() - 1);
     for (std::size_t i = 0; i < points_.size(); ++i)
-        if (finite(points_[i].at)) pointItems_[static_cast<std::size_t>(fill[cellOf(points_[i].at)]++)] = static_cast<int>(i);
+        if (finite(points_[i].at))
+            pointItems_[static_cast<std::size_t>(fill[cellOf(points_[i].at)]++)] = static_cast<int>(i);
 
     // Lines run from a rover to its base, often across many point cells: they get a coarser grid of
     // their own (at most kLineGrid cells across), and each line is filed in the cells it crosses.
@@ -155,7 +157,8 @@ void PlanLayerItem::buildGrid() {
     lineCellSize_ = std::max({cellSize_, across / kLineGrid, 1e-6});
     lineColumns_ = std::max(1, static_cast<int>(std::ceil(extent_.width() / lineCellSize_)) + 1);
     lineRows_ = std::max(1, static_cast<int>(std::ceil(extent_.height() / lineCellSize_)) + 1);
-    const std::size_t lineCells = static_cast<std::size_t>(lineColumns_) * static_cast<std::size_t>(lineRows_);
+    const std::size_t lineCells =
+        static_cast<std::size_t>(lineColumns_) * static_cast<std::size_t>(lineRows_);
     lineStart_.assign(lineCells + 1, 0);
     for (std::size_t i = 0; i < lines_.size(); ++i)
         forLineCells(lines_[i], [this](std::size_t k) { ++lineStart_[k + 1]; });
@@ -163,7 +166,9 @@ void PlanLayerItem::buildGrid() {
     lineItems_.assign(static_cast<std::size_t>(lineStart_[lineCells]), 0);
     fill.assign(lineStart_.begin(), lineStart_.end() - 1);
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        forLineCells(lines_[i], [&](std::size_t k) { lineItems_[static_cast<std::size_t>(fill[k]++)] = static_cast<int>(i); });
+        forLineCells(lines_[i], [&](std::size_t k) {
+            lineItems_[static_cast<std::size_t>(fill[k]++)] = static_cast<int>(i);
+        });
 }
 
 PlanLayerItem::CellRange PlanLayerItem::lineCellsOf(const QRectF& rect) const {
@@ -192,12 +197,14 @@ void PlanLayerItem::forLineCells(const QLineF& line, Visit visit) const {
             const double y1 = std::min(std::max(line.y1(), line.y2()), bottom);
             const double xa = line.x1() + (y0 - line.y1()) / dy * line.dx();
             const double xb = line.x1() + (y1 - line.y1()) / dy * line.dx();
-            const CellRange run = lineCellsOf(QRectF(QPointF(std::min(xa, xb), top), QPointF(std::max(xa, xb), top)));
+            const CellRange run =
+                lineCellsOf(QRectF(QPointF(std::min(xa, xb), top), QPointF(std::max(xa, xb), top)));
             c0 = std::max(all.c0, run.c0 - 1);  // one column of slack against rounding
             c1 = std::min(all.c1, run.c1 + 1);
         }
         for (int c = c0; c <= c1; ++c)
-            visit(static_cast<std::size_t>(row) * static_cast<std::size_t>(lineColumns_) + static_cast<std::size_t>(c));
+            visit(static_cast<std::size_t>(row) * static_cast<std::size_t>(lineColumns_) +
+                  static_cast<std::size_t>(c));
     }
 }
 
@@ -206,9 +213,12 @@ PlanLayerItem::CellRange PlanLayerItem::cellsOf(const QRectF& rect) const {
         if (!(v > 0)) return 0;  // also NaN
         return v >= last ? last : static_cast<int>(v);
     };
-    const double x0 = (rect.left() - extent_.left()) / cellSize_, x1 = (rect.right() - extent_.left()) / cellSize_;
-    const double y0 = (rect.top() - extent_.top()) / cellSize_, y1 = (rect.bottom() - extent_.top()) / cellSize_;
-    return {clampTo(x0, columns_ - 1), clampTo(x1, columns_ - 1), clampTo(y0, rows_ - 1), clampTo(y1, rows_ - 1)};
+    const double x0 = (rect.left() - extent_.left()) / cellSize_,
+                 x1 = (rect.right() - extent_.left()) / cellSize_;
+    const double y0 = (rect.top() - extent_.top()) / cellSize_,
+                 y1 = (rect.bottom() - extent_.top()) / cellSize_;
+    return {clampTo(x0, columns_ - 1), clampTo(x1, columns_ - 1), clampTo(y0, rows_ - 1),
+            clampTo(y1, rows_ - 1)};
 }
 
 std::vector<int> PlanLayerItem::pointsIn(const QRectF& rect) const {
@@ -217,11 +227,13 @@ std::vector<int> PlanLayerItem::pointsIn(const QRectF& rect) const {
     const CellRange r = cellsOf(rect);
     for (int row = r.r0; row <= r.r1; ++row)
         for (int c = r.c0; c <= r.c1; ++c) {
-            const std::size_t k = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c);
+            const std::size_t k = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+                                  static_cast<std::size_t>(c);
             for (int j = pointStart_[k]; j < pointStart_[k + 1]; ++j) {
                 const int i = pointItems_[static_cast<std::size_t>(j)];
                 const QPointF& p = points_[static_cast<std::size_t>(i)].at;
-                if (p.x() >= rect.left() && p.x() <= rect.right() && p.y() >= rect.top() && p.y() <= rect.bottom())
+                if (p.x() >= rect.left() && p.x() <= rect.right() && p.y() >= rect.top() &&
+                    p.y() <= rect.bottom())
                     found.push_back(i);
             }
         }
@@ -240,13 +252,15 @@ void PlanLayerItem::setSelection(const QList<qsizetype>& bases, const QList<qsiz
 
 bool PlanLayerItem::isSelected(bool base, qsizetype index) const {
     const qsizetype i = base ? index : baseCount_ + index;
-    return index >= 0 && (base ? index < baseCount_ : index < roverCount()) && selected_[static_cast<std::size_t>(i)];
+    return index >= 0 && (base ? index < baseCount_ : index < roverCount()) &&
+           selected_[static_cast<std::size_t>(i)];
 }
 
 QRectF PlanLayerItem::selectionExtent() const {
     QRectF box;
     for (std::size_t i = 0; i < points_.size(); ++i)
-        if (selected_[i] && finite(points_[i].at)) box = box.united(QRectF(points_[i].at, QSizeF(1e-9, 1e-9)));
+        if (selected_[i] && finite(points_[i].at))
+            box = box.united(QRectF(points_[i].at, QSizeF(1e-9, 1e-9)));
     return box;
 }
 
@@ -267,7 +281,9 @@ PlanLayerItem::Hit PlanLayerItem::pointNear(const QPointF& scenePos, double radi
 
 double PlanLayerItem::nameWidth(int point) const {
     float& width = nameWidths_[static_cast<std::size_t>(point)];
-    if (width < 0) width = static_cast<float>(QFontMetricsF(font_).horizontalAdvance(points_[static_cast<std::size_t>(point)].name));
+    if (width < 0)
+        width = static_cast<float>(
+            QFontMetricsF(font_).horizontalAdvance(points_[static_cast<std::size_t>(point)].name));
     return width;
 }
 
@@ -282,8 +298,10 @@ std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneT
     const CellRange cells = cellsOf(reach);
     qsizetype nearby = 0;
     for (int row = cells.r0; row <= cells.r1; ++row)
-        nearby += pointStart_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(cells.c1) + 1] -
-                  pointStart_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(cells.c0)];
+        nearby += pointStart_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+                              static_cast<std::size_t>(cells.c1) + 1] -
+                  pointStart_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+                              static_cast<std::size_t>(cells.c0)];
     std::vector<int> shown;
     if (nearby > kMaxNamedRovers + baseCount_) {
         for (int i = 0; i < baseCount_; ++i)
@@ -291,7 +309,8 @@ std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneT
     } else {
         shown = pointsIn(reach);
     }
-    const qsizetype rovers = std::count_if(shown.begin(), shown.end(), [this](int i) { return i >= baseCount_; });
+    const qsizetype rovers =
+        std::count_if(shown.begin(), shown.end(), [this](int i) { return i >= baseCount_; });
     const double height = QFontMetricsF(font_).height();
     for (int i : shown) {  // ascending: bases first, then rovers in list order
         const bool base = i < baseCount_;
@@ -333,10 +352,13 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
         if (clip.contains(extent_)) {  // the whole job in view: every line, none to clip
             lines.reserve(lines_.size());
             for (const QLineF& line : lines_) lines.push_back(toPixels.map(line));
-        } else if (exposed.intersects(extent_.adjusted(-lineCellSize_, -lineCellSize_, lineCellSize_, lineCellSize_)))
+        } else if (exposed.intersects(
+                       extent_.adjusted(-lineCellSize_, -lineCellSize_, lineCellSize_, lineCellSize_)))
             for (int row = r.r0; row <= r.r1; ++row)
                 for (int c = r.c0; c <= r.c1; ++c) {
-                    const std::size_t k = static_cast<std::size_t>(row) * static_cast<std::size_t>(lineColumns_) + static_cast<std::size_t>(c);
+                    const std::size_t k =
+                        static_cast<std::size_t>(row) * static_cast<std::size_t>(lineColumns_) +
+                        static_cast<std::size_t>(c);
                     for (int j = lineStart_[k]; j < lineStart_[k + 1]; ++j) {
                         const auto i = static_cast<std::size_t>(lineItems_[static_cast<std::size_t>(j)]);
                         if (taken[i]) continue;
@@ -364,7 +386,8 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
     const std::vector<int> shown = pointsIn(reach);
     painter->save();
     painter->resetTransform();
-    const QRect device = toPixels.mapRect(reach).toAlignedRect().intersected(surface.adjusted(-16, -16, 16, 16));
+    const QRect device =
+        toPixels.mapRect(reach).toAlignedRect().intersected(surface.adjusted(-16, -16, 16, 16));
     const int width = std::max(1, device.width() / kDedupPixels + 1),
               height = std::max(1, device.height() / kDedupPixels + 1);
     std::vector<unsigned char> used(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
@@ -375,14 +398,26 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
         const long x = (std::lround(at.x()) - device.left()) / kDedupPixels,
                    y = (std::lround(at.y()) - device.top()) / kDedupPixels;
         if (x >= 0 && y >= 0 && x < width && y < height) {
-            unsigned char& seen = used[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+            unsigned char& seen = used[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                       static_cast<std::size_t>(x)];
             if ((seen & kind) && !selected_[static_cast<std::size_t>(i)]) return;
             seen |= kind;
         }
         const QPixmap& mark = p.base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
         // Whole pixels: a marker between pixels would be smeared grey.
-        painter->drawPixmap(QPointF(std::round(at.x() - mark.width() / 2.0), std::round(at.y() - mark.height() / 2.0)), mark);
+        painter->drawPixmap(
+            QPointF(std::round(at.x() - mark.width() / 2.0), std::round(at.y() - mark.height() / 2.0)), mark);
     };
+    // Names on a light ground, so that lines under them do not cross the letters; markers are drawn
+    // over them, so that a name never hides a point.
+    painter->setFont(font_);
+    for (const Label& label : labels(toPixels, exposed)) {
+        const bool chosen = selected_[static_cast<std::size_t>(label.point)];
+        painter->fillRect(label.box, chosen ? QColor(215, 232, 255, 230) : QColor(255, 255, 255, 170));
+        painter->setPen(chosen ? kSelection.darker(140) : QColor(Qt::black));
+        painter->drawText(label.box, Qt::AlignLeft | Qt::AlignVCenter,
+                          points_[static_cast<std::size_t>(label.point)].name);
+    }
     for (int i : shown)
         if (i >= baseCount_) drawMark(i);
     for (int i : shown)
@@ -391,6 +426,7 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
     // Selected points: a blue ring around the marker.
     QPen ring(kSelection, 2.5);
     painter->setPen(ring);
+    painter->setBrush(Qt::NoBrush);
     for (int i : shown)
         if (selected_[static_cast<std::size_t>(i)]) {
             const QPointF at = toPixels.map(points_[static_cast<std::size_t>(i)].at);
@@ -398,13 +434,5 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
             painter->drawEllipse(at, radius, radius);
         }
 
-    // Names on a light ground, so that lines under them do not cross the letters.
-    painter->setFont(font_);
-    for (const Label& label : labels(toPixels, exposed)) {
-        const bool chosen = selected_[static_cast<std::size_t>(label.point)];
-        painter->fillRect(label.box, chosen ? QColor(215, 232, 255, 230) : QColor(255, 255, 255, 170));
-        painter->setPen(chosen ? kSelection.darker(140) : QColor(Qt::black));
-        painter->drawText(label.box, Qt::AlignLeft | Qt::AlignVCenter, points_[static_cast<std::size_t>(label.point)].name);
-    }
     painter->restore();
 }

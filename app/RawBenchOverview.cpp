@@ -149,7 +149,8 @@ void RawBench::selectTableRows(PointKind kind, const QList<qsizetype>& rows) {
         last = index;
     }
     syncingSelection_ = true;
-    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->selectionModel()->select(selection,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     if (last.isValid()) {
         view->selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
         view->scrollTo(last);
@@ -188,6 +189,7 @@ void RawBench::selectPointAt(const QPointF& scenePos, Qt::KeyboardModifiers modi
     selectTableRows(kind, rows);
     if (!hit.base && !rows.isEmpty() &&
         !roverProxy_->mapFromSource(roverModel_->index(static_cast<int>(hit.index), 0)).isValid())
-        statusBar()->showMessage(tr("%1 is hidden by the rover filter").arg(layer->roverName(hit.index)), 8000);
+        statusBar()->showMessage(tr("%1 is hidden by the rover filter").arg(layer->roverName(hit.index)),
+                                 8000);
     showSelectionOnPlan(false);
 }

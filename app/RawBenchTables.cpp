@@ -44,9 +44,9 @@ void RawBench::fillJobTables() {
     if (job.transformType == 1) {
         const DatumRecord& datum = stored.datum;
         setCells(ui->tableWidget_Transform, 0,
-                 {tr("Yes"), QStringLiteral("7"), metresText(datum.translationX), metresText(datum.translationY),
-                  metresText(datum.translationZ), storedText(datum.rotationX), storedText(datum.rotationY),
-                  storedText(datum.rotationZ), storedText(datum.scalePpm)});
+                 {tr("Yes"), QStringLiteral("7"), metresText(datum.translationX),
+                  metresText(datum.translationY), metresText(datum.translationZ), storedText(datum.rotationX),
+                  storedText(datum.rotationY), storedText(datum.rotationZ), storedText(datum.scalePpm)});
     } else {
         setCells(ui->tableWidget_Transform, 0, {tr("No")});
     }

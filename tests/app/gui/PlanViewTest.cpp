@@ -82,7 +82,8 @@ TEST(PlanGeometry, FitShowsTheWholeExtentWithItsMarginAndUsesTheViewport) {
         // Not smaller than it needs to be: the job fills the view across or down, less the margins.
         const double across = std::max(c.extent.width(), 4.0) * fit.pixelsPerMetre + 2 * margin;
         const double down = std::max(c.extent.height(), 4.0) * fit.pixelsPerMetre + 2 * margin;
-        EXPECT_TRUE(std::abs(across - c.viewport.width()) < 1e-6 || std::abs(down - c.viewport.height()) < 1e-6);
+        EXPECT_TRUE(std::abs(across - c.viewport.width()) < 1e-6 ||
+                    std::abs(down - c.viewport.height()) < 1e-6);
     }
     // Scale bar: the longest 1-2-5 length within 140 pixels.
     const double bars[][2] = {{1, 100}, {0.5, 200}, {0.013, 10000}, {3, 20}, {140, 1}, {0, 0}, {-1, 0}};
