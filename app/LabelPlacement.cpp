@@ -29,30 +29,41 @@ struct CellGrid {
 
 }  // namespace
 
-std::vector<bool> placeLabels(const std::vector<QRectF>& boxes) {
+std::vector<bool> placeLabels(const std::vector<QRectF>& boxes, const std::vector<QRectF>& obstacles) {
     std::vector<bool> drawn(boxes.size(), false);
+    auto usable = [](const QRectF& box) {
+        return !box.isEmpty() && std::isfinite(box.left() + box.top() + box.width() + box.height());
+    };
     // Cells about as large as a typical name keep the comparisons per name few.
     double widest = 1;
     for (const QRectF& box : boxes)
-        if (box.isValid() && std::isfinite(box.width()) && std::isfinite(box.height()))
-            widest = std::max({widest, box.width(), box.height()});
+        if (usable(box)) widest = std::max({widest, box.width(), box.height()});
     CellGrid grid{std::max(widest, 8.0), {}};
+    std::vector<QRectF> filed;  // obstacles and drawn names, by the index the cells hold
+    filed.reserve(obstacles.size() + boxes.size());
+    auto file = [&](const QRectF& box) {
+        const int index = static_cast<int>(filed.size());
+        filed.push_back(box);
+        grid.anyCell(box, [&](quint64 key) {
+            grid.cells[key].append(index);
+            return false;
+        });
+    };
+    for (const QRectF& obstacle : obstacles)
+        if (usable(obstacle)) file(obstacle);
 
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         const QRectF& box = boxes[i];
-        if (box.isEmpty() || !std::isfinite(box.left() + box.top() + box.width() + box.height())) continue;
+        if (!usable(box)) continue;
         const bool covered = grid.anyCell(box, [&](quint64 key) {
             const auto cell = grid.cells.constFind(key);
             if (cell == grid.cells.cend()) return false;
             return std::any_of(cell->cbegin(), cell->cend(),
-                               [&](int other) { return boxes[other].intersects(box); });
+                               [&](int other) { return filed[other].intersects(box); });
         });
         if (covered) continue;
         drawn[i] = true;
-        grid.anyCell(box, [&](quint64 key) {
-            grid.cells[key].append(static_cast<int>(i));
-            return false;
-        });
+        file(box);
     }
     return drawn;
 }

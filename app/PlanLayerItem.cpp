@@ -326,7 +326,20 @@ std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneT
     std::vector<QRectF> boxes;
     boxes.reserve(candidates.size());
     for (const Label& label : candidates) boxes.push_back(label.box.adjusted(-kNameGap, 0, kNameGap, 0));
-    const std::vector<bool> drawn = placeLabels(boxes);
+    // The markers around are obstacles, so that a name never hides a point (not at an overview, where
+    // only the bases are named over a crowd of rovers).
+    std::vector<QRectF> markers;
+    if (rovers <= kMaxNamedRovers) {
+        markers.reserve(shown.size());
+        for (int i : shown) {
+            const PlanPoint& p = points_[static_cast<std::size_t>(i)];
+            const QPixmap& mark = p.base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+            const QPointF at = sceneToPixels.map(p.at);
+            markers.emplace_back(at.x() - mark.width() / 2.0 + 1, at.y() - mark.height() / 2.0 + 1,
+                                 mark.width() - 2, mark.height() - 2);
+        }
+    }
+    const std::vector<bool> drawn = placeLabels(boxes, markers);
     std::vector<Label> result;
     for (std::size_t k = 0; k < candidates.size(); ++k)
         if (drawn[k]) result.push_back(candidates[k]);
@@ -408,8 +421,8 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
         painter->drawPixmap(
             QPointF(std::round(at.x() - mark.width() / 2.0), std::round(at.y() - mark.height() / 2.0)), mark);
     };
-    // Names on a light ground, so that lines under them do not cross the letters; markers are drawn
-    // over them, so that a name never hides a point.
+    // Names on a light ground, so that lines under them do not cross the letters; they are placed clear
+    // of the markers, which are drawn over them all the same.
     painter->setFont(font_);
     for (const Label& label : labels(toPixels, exposed)) {
         const bool chosen = selected_[static_cast<std::size_t>(label.point)];
