@@ -29,7 +29,8 @@ struct CellGrid {
 
 }  // namespace
 
-std::vector<bool> placeLabels(const std::vector<QRectF>& boxes, const std::vector<QRectF>& obstacles) {
+std::vector<bool> placeLabels(const std::vector<QRectF>& boxes, const std::vector<QRectF>& obstacles,
+                              std::size_t leading) {
     std::vector<bool> drawn(boxes.size(), false);
     auto usable = [](const QRectF& box) {
         return !box.isEmpty() && std::isfinite(box.left() + box.top() + box.width() + box.height());
@@ -51,6 +52,7 @@ std::vector<bool> placeLabels(const std::vector<QRectF>& boxes, const std::vecto
     };
     for (const QRectF& obstacle : obstacles)
         if (usable(obstacle)) file(obstacle);
+    const int firstName = static_cast<int>(filed.size());
 
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         const QRectF& box = boxes[i];
@@ -58,8 +60,9 @@ std::vector<bool> placeLabels(const std::vector<QRectF>& boxes, const std::vecto
         const bool covered = grid.anyCell(box, [&](quint64 key) {
             const auto cell = grid.cells.constFind(key);
             if (cell == grid.cells.cend()) return false;
+            const int from = i < leading ? firstName : 0;  // leading names pass over obstacles
             return std::any_of(cell->cbegin(), cell->cend(),
-                               [&](int other) { return filed[other].intersects(box); });
+                               [&](int other) { return other >= from && filed[other].intersects(box); });
         });
         if (covered) continue;
         drawn[i] = true;

@@ -11,4 +11,6 @@
 // do not overlap) and none overlaps an obstacle; every box left out overlaps an obstacle or a drawn box
 // that comes before it. Empty boxes are never drawn. Linear in the number of boxes and obstacles for
 // names of similar size.
-std::vector<bool> placeLabels(const std::vector<QRectF>& boxes, const std::vector<QRectF>& obstacles = {});
+// The first `leading` boxes (the bases' names) only avoid each other: they may cover obstacles.
+std::vector<bool> placeLabels(const std::vector<QRectF>& boxes, const std::vector<QRectF>& obstacles = {},
+                              std::size_t leading = 0);

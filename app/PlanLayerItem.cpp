@@ -326,8 +326,8 @@ std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneT
     std::vector<QRectF> boxes;
     boxes.reserve(candidates.size());
     for (const Label& label : candidates) boxes.push_back(label.box.adjusted(-kNameGap, 0, kNameGap, 0));
-    // The markers around are obstacles, so that a name never hides a point (not at an overview, where
-    // only the bases are named over a crowd of rovers).
+    // The markers around are obstacles, so that a rover's name never hides a point (not at an overview,
+    // where only the bases are named over a crowd of rovers). A base's name is always drawn.
     std::vector<QRectF> markers;
     if (rovers <= kMaxNamedRovers) {
         markers.reserve(shown.size());
@@ -339,7 +339,10 @@ std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneT
                                  mark.width() - 2, mark.height() - 2);
         }
     }
-    const std::vector<bool> drawn = placeLabels(boxes, markers);
+    const auto bases = static_cast<std::size_t>(
+        std::count_if(candidates.begin(), candidates.end(),
+                      [this](const Label& label) { return label.point < baseCount_; }));
+    const std::vector<bool> drawn = placeLabels(boxes, markers, bases);
     std::vector<Label> result;
     for (std::size_t k = 0; k < candidates.size(); ++k)
         if (drawn[k]) result.push_back(candidates[k]);

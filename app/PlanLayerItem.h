@@ -55,7 +55,8 @@ class PlanLayerItem : public QGraphicsItem {
 
     // The names a view with this transformation (scene to pixels) shows in the scene rectangle exposed:
     // indices into bases then rovers (base i is i, rover j is baseCount() + j), each with its box in
-    // pixels. Bases are placed first, then rovers in list order; no name covers another or a marker.
+    // pixels. Bases are placed first, then rovers in list order; no name covers another, and no rover's
+    // name covers a marker.
     struct Label {
         qsizetype point;
         QRectF box;
