@@ -424,21 +424,21 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
         painter->drawPixmap(
             QPointF(std::round(at.x() - mark.width() / 2.0), std::round(at.y() - mark.height() / 2.0)), mark);
     };
-    // Names on a light ground, so that lines under them do not cross the letters; they are placed clear
-    // of the markers, which are drawn over them all the same.
-    painter->setFont(font_);
-    for (const Label& label : labels(toPixels, exposed)) {
-        const bool chosen = selected_[static_cast<std::size_t>(label.point)];
-        painter->fillRect(label.box, chosen ? QColor(215, 232, 255, 230) : QColor(255, 255, 255, 170));
-        painter->setPen(chosen ? kSelection.darker(140) : QColor(Qt::black));
-        painter->drawText(label.box, Qt::AlignLeft | Qt::AlignVCenter,
-                          points_[static_cast<std::size_t>(label.point)].name);
-    }
     for (int i : shown)
         if (i >= baseCount_) drawMark(i);
     for (int i : shown)
         if (i < baseCount_) drawMark(i);
 
+    // Names over the markers (a rover's name is placed clear of them; a base's name stands above any
+    // crowd), on a light ground, so that lines under them do not cross the letters.
+    painter->setFont(font_);
+    for (const Label& label : labels(toPixels, exposed)) {
+        const bool chosen = selected_[static_cast<std::size_t>(label.point)];
+        painter->fillRect(label.box, chosen ? QColor(215, 232, 255, 230) : QColor(255, 255, 255, 215));
+        painter->setPen(chosen ? kSelection.darker(140) : QColor(Qt::black));
+        painter->drawText(label.box, Qt::AlignLeft | Qt::AlignVCenter,
+                          points_[static_cast<std::size_t>(label.point)].name);
+    }
     // Selected points: a blue ring around the marker.
     QPen ring(kSelection, 2.5);
     painter->setPen(ring);
