@@ -15,6 +15,9 @@ PlanFit fitPlan(const QRectF& extent, const QSizeF& viewport, double marginPixel
     const double metresAcross = std::max(extent.width(), 4.0);
     const double metresDown = std::max(extent.height(), 4.0);
     fit.pixelsPerMetre = std::min(width / metresAcross, height / metresDown);
+    // Coordinates too large to show (a raw file's numbers are read as they stand): a zoom the view can use.
+    if (!std::isfinite(fit.centre.x()) || !std::isfinite(fit.centre.y())) fit.centre = QPointF();
+    if (!(fit.pixelsPerMetre > 1e-300) || !std::isfinite(fit.pixelsPerMetre)) fit.pixelsPerMetre = 1e-300;
     return fit;
 }
 

@@ -27,6 +27,13 @@ const QColor kSelection(0, 110, 255);
 
 bool finite(const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
+// Cells of size metres that cover length metres, 1 to 4096. Points some 1e308 m apart (a raw file's
+// numbers are read as they stand) give an infinite length: one cell then holds them all.
+int cellsAcross(double length, double size) {
+    const double cells = std::ceil(length / size) + 1;
+    return cells >= 1 && cells <= 4096 ? static_cast<int>(cells) : (cells > 4096 ? 4096 : 1);
+}
+
 // The part of line inside box (Liang-Barsky); false when none is. The painter would clip as well, but
 // only after walking every pixel of a line that runs far beyond the view, which zoomed in costs more
 // than all the rest of a repaint.
@@ -131,8 +138,8 @@ void PlanLayerItem::buildGrid() {
     const double area = std::max(extent_.width(), 1e-9) * std::max(extent_.height(), 1e-9);
     const double cells = std::max(1.0, static_cast<double>(points_.size()) / kPointsPerCell);
     cellSize_ = std::max({std::sqrt(area / cells), extent_.width() / 2048, extent_.height() / 2048, 1e-6});
-    columns_ = std::max(1, static_cast<int>(std::ceil(extent_.width() / cellSize_)) + 1);
-    rows_ = std::max(1, static_cast<int>(std::ceil(extent_.height() / cellSize_)) + 1);
+    columns_ = cellsAcross(extent_.width(), cellSize_);
+    rows_ = cellsAcross(extent_.height(), cellSize_);
 
     const std::size_t cellCount = static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_);
     auto cellOf = [this](const QPointF& p) {
@@ -155,8 +162,8 @@ void PlanLayerItem::buildGrid() {
     // their own (at most kLineGrid cells across), and each line is filed in the cells it crosses.
     const double across = std::max(extent_.width(), extent_.height());
     lineCellSize_ = std::max({cellSize_, across / kLineGrid, 1e-6});
-    lineColumns_ = std::max(1, static_cast<int>(std::ceil(extent_.width() / lineCellSize_)) + 1);
-    lineRows_ = std::max(1, static_cast<int>(std::ceil(extent_.height() / lineCellSize_)) + 1);
+    lineColumns_ = cellsAcross(extent_.width(), lineCellSize_);
+    lineRows_ = cellsAcross(extent_.height(), lineCellSize_);
     const std::size_t lineCells =
         static_cast<std::size_t>(lineColumns_) * static_cast<std::size_t>(lineRows_);
     lineStart_.assign(lineCells + 1, 0);

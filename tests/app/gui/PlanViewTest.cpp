@@ -129,6 +129,10 @@ TEST(GraphicsScene, DrawsLinesFromTheRoversOwnBaseCopyFindsPointsAndNamesOnlyWhe
     EXPECT_EQ(layer->roverName(0), "R1b");
     EXPECT_TRUE(layer->isSelected(false, 1));
     EXPECT_FALSE(scene.updatePoints({}, {rover("R1b", 12, 21)}));
+
+    // Numbers as large as a raw file may hold still give a plan whose points are found.
+    scene.drawPoints({base("far", 1e308, -1e308)}, {rover("R", -1e308, 1e308, 1e308, -1e308)});
+    EXPECT_EQ(scene.layer()->pointNear(QPointF(1e308, 1e308), 1e300).index, 0);
 }
 
 TEST(RawBenchPlan, FitsTheJobZoomsWithTheWheelAndLinksItsSelectionWithTheTables) {
