@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 
 #include "GeoJsonExport.h"
@@ -85,6 +87,13 @@ TEST(ExportCommand, WritesTwentySevenColumnsPerRoverWhateverTheNamesHold) {
     EXPECT_EQ(prompter.saveQuestions[0].filter, "eport(*.csv)");
     EXPECT_TRUE(prompter.messages.isEmpty());
 
+    // File > Export GeoJSON suggests the job's name; one feature per base and rover.
+    prompter.saveAnswers.push_back(scratch.path("out.geojson"));
+    window.findChild<QAction*>("action_Export_GeoJSON")->trigger();
+    EXPECT_TRUE(prompter.saveQuestions.last().dir.endsWith("job.geojson"));
+    EXPECT_EQ(QJsonDocument::fromJson(readFile(scratch.path("out.geojson")))["features"].toArray().size(), 2);
+    EXPECT_TRUE(prompter.messages.isEmpty());
+
     // Cancelled: silent; a file that cannot be written: named in a warning.
     window.findChild<QAction*>("action_Export")->trigger();
     EXPECT_TRUE(prompter.messages.isEmpty());
@@ -124,10 +133,12 @@ for f in doc['features']:
     lon, lat, h = g['coordinates']
     assert -180 <= lon <= 180 and -90 <= lat <= 90
     print(p['name'], p['kind'], p.get('solution'), p['antenna']['method'], repr(lon), repr(lat), repr(h))
-)", path});
+)",
+                                      path});
     ASSERT_TRUE(python.waitForFinished(30000));
     ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-    const QStringList lines = QString::fromUtf8(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
     const double degree = 180.0 / 3.141592653589793;
     const QStringList base = lines[0].split(' ');
