@@ -64,8 +64,11 @@ void GraphicsView::bringIntoView(const QRectF& rect) {
         centerOn(rect.center());
         return;
     }
-    fitPlan(rect);
+    // Zoomed out to show the selection, the rest of the job stays within reach of panning.
     fitFollowsSize_ = false;
+    const PlanFit fit = ::fitPlan(rect, QSizeF(viewport()->size()), kFitMargin);
+    setTransform(QTransform::fromScale(fit.pixelsPerMetre, fit.pixelsPerMetre));
+    centerOn(fit.centre);
 }
 
 void GraphicsView::resizeEvent(QResizeEvent* event) {
