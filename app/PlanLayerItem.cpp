@@ -244,7 +244,16 @@ std::vector<int> PlanLayerItem::pointsIn(const QRectF& rect) const {
                     found.push_back(i);
             }
         }
-    std::sort(found.begin(), found.end());
+    // Back into list order: sorted when few, else by marking (a large view holds most of the job).
+    if (found.size() * 16 < points_.size()) {
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+    std::vector<char> in(points_.size(), 0);
+    for (int i : found) in[static_cast<std::size_t>(i)] = 1;
+    found.clear();
+    for (std::size_t i = 0; i < in.size(); ++i)
+        if (in[i]) found.push_back(static_cast<int>(i));
     return found;
 }
 
@@ -372,9 +381,15 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
         const double slack = 2 / scale;  // pixels, so that clipped ends stay out of sight
         const QRectF clip = exposed.adjusted(-slack, -slack, slack, slack);
         const CellRange r = lineCellsOf(exposed);
+        // Most of the grid in view: walking its cells would visit each line many times.
+        const double cellsInView = double(r.c1 - r.c0 + 1) * double(r.r1 - r.r0 + 1);
+        const bool mostInView = cellsInView * 2 > double(lineColumns_) * double(lineRows_);
         if (clip.contains(extent_)) {  // the whole job in view: every line, none to clip
             lines.reserve(lines_.size());
             for (const QLineF& line : lines_) lines.push_back(toPixels.map(line));
+        } else if (mostInView) {
+            for (QLineF line : lines_)
+                if (clipLine(line, clip)) lines.push_back(toPixels.map(line));
         } else if (exposed.intersects(
                        extent_.adjusted(-lineCellSize_, -lineCellSize_, lineCellSize_, lineCellSize_)))
             for (int row = r.r0; row <= r.r1; ++row)
