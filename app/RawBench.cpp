@@ -63,6 +63,8 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
     setUpPointTable(ui->tableWidget_rover, roverModel_, roverProxy_, roverDelegate_);
     connect(session_, &JobSession::jobReset, this, [this] {
         showJobColumns();
+        selectedBases_.clear();  // rows of other points
+        selectedRovers_.clear();
         redrawMap();
     });
     connect(session_, &JobSession::positionsChanged, this, &RawBench::updateMap);
@@ -328,9 +330,7 @@ QRectF RawBench::mapBounds() const { return ::mapBounds(job().bases, job().rover
 void RawBench::redrawMap() {
     scene_->setSceneRect(mapBounds());
     scene_->drawPoints(job().bases, job().rovers);
-    // Other points: the rows selected before are gone with them.
-    selectedBases_.clear();
-    selectedRovers_.clear();
+    followTableSelection();
     fitAll();
 }
 

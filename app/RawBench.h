@@ -104,6 +104,9 @@ class RawBench : public QMainWindow {
     // and the selection linked between the plan and the tables.
     void setUpPlan();
     void tableSelectionChanged(PointKind kind);
+    // After the plan is drawn anew: it shows the rows the tables have selected (and the rows selected
+    // before that the filter hides).
+    void followTableSelection();
     // Selects rows (job rows) in the table of kind, through its sorting and filtering proxy.
     void selectTableRows(PointKind kind, const QList<qsizetype>& rows);
     void showSelectionOnPlan(bool bringIntoView);

@@ -128,6 +128,12 @@ void RawBench::tableSelectionChanged(PointKind kind) {
     showSelectionOnPlan(true);
 }
 
+void RawBench::followTableSelection() {
+    selectedBases_ = selectedSourceRows(ui->tableWidget_base, baseProxy_, selectedBases_);
+    selectedRovers_ = selectedSourceRows(ui->tableWidget_rover, roverProxy_, selectedRovers_);
+    showSelectionOnPlan(false);
+}
+
 void RawBench::showSelectionOnPlan(bool bringIntoView) {
     PlanLayerItem* layer = scene_->layer();
     if (!layer) return;

@@ -188,6 +188,8 @@ TEST(RawBenchPlan, FitsTheJobZoomsWithTheWheelAndLinksItsSelectionWithTheTables)
     window.findChild<QLineEdit*>("lineEdit_rover_filter")->clear();
     EXPECT_EQ(window.selectedRoverRows(), (QList<qsizetype>{0, 1}));
     EXPECT_EQ(rovers->selectionModel()->selectedRows().size(), 2);
+    window.draw_all();  // what the catalogue dialog's OK does: the plan is drawn anew, the selection stays
+    EXPECT_TRUE(window.planScene()->layer()->isSelected(false, 1));
 
     // Calculate moves base B1 by 10 m north: the lines of its rovers follow it, and the view fits again.
     view->zoomBy(16);
