@@ -48,7 +48,7 @@ void GraphicsView::fitPlan(const QRectF& extent) {
 
 void GraphicsView::applyFit() {
     if (!fitFollowsSize_ || !isVisible() || viewport()->width() < 2 || viewport()->height() < 2) return;
-    const PlanFit fit = ::fitPlan(fitExtent_, QSizeF(viewport()->size()), kFitMargin);
+    const PlanFit fit = ::fitPlan(fitExtent_, QSizeF(viewport()->size()), fitMargins());
     setTransform(QTransform::fromScale(fit.pixelsPerMetre, fit.pixelsPerMetre));
     centerOn(fit.centre);
 }
@@ -66,7 +66,7 @@ void GraphicsView::bringIntoView(const QRectF& rect) {
     }
     // Zoomed out to show the selection, the rest of the job stays within reach of panning.
     fitFollowsSize_ = false;
-    const PlanFit fit = ::fitPlan(rect, QSizeF(viewport()->size()), kFitMargin);
+    const PlanFit fit = ::fitPlan(rect, QSizeF(viewport()->size()), fitMargins());
     setTransform(QTransform::fromScale(fit.pixelsPerMetre, fit.pixelsPerMetre));
     centerOn(fit.centre);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGraphicsView>
+#include <QMarginsF>
 #include <QPoint>
 #include <QRectF>
 
@@ -17,7 +18,7 @@ class GraphicsView : public QGraphicsView {
     // Scales the view's transformation by factor in both directions.
     void zoomBy(double factor);
 
-    // Shows extent (scene metres) whole, centred, with a margin of kFitMargin pixels around it. Before the
+    // Shows extent (scene metres) whole, centred, with fitMargins() pixels around it. Before the
     // view is shown with its real size the fit waits for it.
     void fitPlan(const QRectF& extent);
     // Brings rect (scene metres) into view: centred at the present zoom when it fits, else fitted.
@@ -26,6 +27,8 @@ class GraphicsView : public QGraphicsView {
     double pixelsPerMetre() const { return transform().m11(); }
 
     static constexpr double kFitMargin = 28;
+    // Free pixels around a fitted job: more on the right, where the names of the easternmost points go.
+    static QMarginsF fitMargins() { return QMarginsF(kFitMargin, kFitMargin, kFitMargin + 72, kFitMargin); }
     // The scale bar is at most this long, in pixels.
     static constexpr double kScaleBarPixels = 140;
 

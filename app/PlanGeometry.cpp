@@ -3,21 +3,25 @@
 #include <algorithm>
 #include <cmath>
 
-PlanFit fitPlan(const QRectF& extent, const QSizeF& viewport, double marginPixels) {
+PlanFit fitPlan(const QRectF& extent, const QSizeF& viewport, const QMarginsF& margins) {
     PlanFit fit;
-    fit.centre = extent.center();
     // Half the viewport at most goes to the margins; the rest holds the job.
-    const double margin =
-        std::max(0.0, std::min({marginPixels, viewport.width() / 4, viewport.height() / 4}));
-    const double width = std::max(1.0, viewport.width() - 2 * margin);
-    const double height = std::max(1.0, viewport.height() - 2 * margin);
+    const double across = margins.left() + margins.right(), down = margins.top() + margins.bottom();
+    const double shrink = std::min({1.0, across > 0 ? viewport.width() / 2 / across : 1.0,
+                                    down > 0 ? viewport.height() / 2 / down : 1.0});
+    const QMarginsF m = margins * std::max(0.0, shrink);
+    const double width = std::max(1.0, viewport.width() - m.left() - m.right());
+    const double height = std::max(1.0, viewport.height() - m.top() - m.bottom());
     // A job of one point (or points on one line) has no width or height: show 4 m across instead.
     const double metresAcross = std::max(extent.width(), 4.0);
     const double metresDown = std::max(extent.height(), 4.0);
     fit.pixelsPerMetre = std::min(width / metresAcross, height / metresDown);
     // Coordinates too large to show (a raw file's numbers are read as they stand): a zoom the view can use.
-    if (!std::isfinite(fit.centre.x()) || !std::isfinite(fit.centre.y())) fit.centre = QPointF();
     if (!(fit.pixelsPerMetre > 1e-300) || !std::isfinite(fit.pixelsPerMetre)) fit.pixelsPerMetre = 1e-300;
+    // The job sits in the middle of what the margins leave free.
+    fit.centre = extent.center() +
+                 QPointF((m.right() - m.left()) / 2, (m.bottom() - m.top()) / 2) / fit.pixelsPerMetre;
+    if (!std::isfinite(fit.centre.x()) || !std::isfinite(fit.centre.y())) fit.centre = QPointF();
     return fit;
 }
 

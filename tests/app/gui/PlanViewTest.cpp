@@ -78,15 +78,16 @@ TEST(PlanGeometry, FitShowsTheWholeExtentWithItsMarginAndUsesTheViewport) {
                  {QRectF(-2, -12, 24, 14), QSizeF(300, 900)},               // wide job, tall view
                  {QRectF(198, -102, 4, 4), QSizeF(1600, 1000)},             // one point
                  {QRectF(0, 0, 1e6, 1), QSizeF(80, 60)}};                   // a line, a tiny view
+    const QMarginsF margins(28, 20, 100, 28);
     for (const auto& c : cases) {
-        const PlanFit fit = fitPlan(c.extent, c.viewport, 28);
+        const PlanFit fit = fitPlan(c.extent, c.viewport, margins);
         const QRectF shown = shownRect(fit, c.viewport);
-        const double margin = std::min({28.0, c.viewport.width() / 4, c.viewport.height() / 4});
-        const double m = margin / fit.pixelsPerMetre * (1 - 1e-9);
-        EXPECT_TRUE(shown.contains(c.extent.adjusted(-m, -m, m, m))) << c.viewport.width();
+        const double shrink = std::min({1.0, c.viewport.width() / 2 / 128, c.viewport.height() / 2 / 48});
+        const QMarginsF m = margins * shrink / fit.pixelsPerMetre * (1 - 1e-9);
+        EXPECT_TRUE(shown.contains(c.extent.marginsAdded(m))) << c.viewport.width();
         // Not smaller than it needs to be: the job fills the view across or down, less the margins.
-        const double across = std::max(c.extent.width(), 4.0) * fit.pixelsPerMetre + 2 * margin;
-        const double down = std::max(c.extent.height(), 4.0) * fit.pixelsPerMetre + 2 * margin;
+        const double across = std::max(c.extent.width(), 4.0) * fit.pixelsPerMetre + 128 * shrink;
+        const double down = std::max(c.extent.height(), 4.0) * fit.pixelsPerMetre + 48 * shrink;
         EXPECT_TRUE(std::abs(across - c.viewport.width()) < 1e-6 ||
                     std::abs(down - c.viewport.height()) < 1e-6);
     }
