@@ -41,7 +41,7 @@ void GraphicsView::fitPlan(const QRectF& extent) {
     fitExtent_ = extent;
     fitFollowsSize_ = true;
     // The view may pan well beyond the job, so that names at its edges can be brought to the middle.
-    const double room = std::max({extent.width(), extent.height(), 100.0});
+    const double room = 4 * std::max({extent.width(), extent.height(), 100.0});
     setSceneRect(extent.adjusted(-room, -room, room, room));
     applyFit();
 }
