@@ -1,8 +1,11 @@
 #include "CsvExport.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QStringList>
 #include <cmath>
+
+#include "GeoJsonExport.h"
 
 namespace {
 
@@ -41,6 +44,12 @@ QString csvRoverLine(const RoverPoint& r, bool separateCounts) {
                                                     QString::number(r.glonassSatellites)
                                               : QString::number(r.gnssSatellites);
     const QString unknown = QStringLiteral("?");
+    // The WGS 84 position as the file stores it (latitude and longitude in radians), with every digit
+    // that reads back as the same number; "?" where the file gave none.
+    const bool wgs = hasWgsPosition(r.wgsLatitude, r.wgsLongitude, r.wgsHeight);
+    auto stored = [&](double value) {
+        return wgs ? QString::number(value, 'g', QLocale::FloatingPointShortest) : unknown;
+    };
     const QStringList fields = {csvField(r.name),
                                 csvField(r.code),
                                 fixed6(r.north),
@@ -56,9 +65,9 @@ QString csvRoverLine(const RoverPoint& r, bool separateCounts) {
                                 QStringLiteral("?\\?"),
                                 unknown,
                                 csvField(r.time),
-                                unknown,
-                                unknown,
-                                unknown,
+                                stored(r.wgsLatitude),
+                                stored(r.wgsLongitude),
+                                stored(r.wgsHeight),
                                 fixed6(dX),
                                 fixed6(dY),
                                 fixed6(dH),

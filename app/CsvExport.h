@@ -14,7 +14,9 @@
 QString csvHeaderLine(bool separateCounts);
 
 // The line of one rover point, "\n" included. Fields 19 to 22 are the vector from the rover's own copy of
-// its base, not from the current base station.
+// its base, not from the current base station. Fields 16 to 18 ("84Lat", "84Lon", "84Height") are the
+// rover's WGS 84 position as stored (radians, radians, metres) at full precision, or "?" where the file
+// gave none.
 QString csvRoverLine(const RoverPoint& rover, bool separateCounts);
 
 // field as one CSV column: unchanged, or quoted when it holds a comma, a double quote or a line break.

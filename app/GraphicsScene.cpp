@@ -1,25 +1,23 @@
 #include "GraphicsScene.h"
 
 #include <QFont>
-#include <QGraphicsPathItem>
-#include <QPainterPath>
-#include <QPen>
+#include <QPainter>
 #include <algorithm>
-#include <cmath>
 
-#include "PointMarkerItem.h"
+#include "PlanLayerItem.h"
 
 namespace {
 
-QPointF planPosition(double north, double east) { return QPointF(east, -north); }
-
-QPainterPath baseLines(const QList<RoverPoint>& rovers) {
-    QPainterPath lines;
-    for (const RoverPoint& rover : rovers) {
-        lines.moveTo(planPosition(rover.baseNorth, rover.baseEast));
-        lines.lineTo(planPosition(rover.north, rover.east));
-    }
-    return lines;
+// 12 pixels like the fixed rover's dot, but a thick orange ring on white: it stands out among black dots.
+QPixmap unfixedMarker() {
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(230, 110, 0), 3));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+    return pixmap;
 }
 
 }  // namespace
@@ -27,56 +25,31 @@ QPainterPath baseLines(const QList<RoverPoint>& rovers) {
 GraphicsScene::GraphicsScene(QObject* parent)
     : QGraphicsScene(parent),
       basePixmap(QStringLiteral(":/icon/base.png")),
-      roverPixmap(QStringLiteral(":/icon/rover.png")) {
-    // The plan is rebuilt as a whole and mostly shown whole: keeping a search tree of 100 000 points up to
-    // date costs seconds, for hit tests the plan does not need.
+      roverPixmap(QStringLiteral(":/icon/rover.png")),
+      unfixedPixmap(unfixedMarker()) {
+    // One item draws the whole job and finds what is in view through its own grid: the scene's index
+    // would only hold that item.
     setItemIndexMethod(QGraphicsScene::NoIndex);
 }
 
 void GraphicsScene::drawPoints(const QList<BaseStation>& bases, const QList<RoverPoint>& rovers) {
     clear();
-    roverItems_.clear();
-    baseItems_.clear();
-    lines_ = nullptr;
     QFont labelFont = font();
     labelFont.setPixelSize(15);
-    auto addMarker = [this, &labelFont](const QPixmap& pixmap, const QPointF& at, const QString& name) {
-        auto* marker = new PointMarkerItem(pixmap, name, labelFont);
-        marker->setPos(at);
-        addItem(marker);
-        return marker;
-    };
-
-    roverItems_.reserve(rovers.size());
-    for (const RoverPoint& rover : rovers)
-        roverItems_ << addMarker(roverPixmap, planPosition(rover.north, rover.east), rover.name);
-    if (!rovers.isEmpty()) {  // a job without rovers has no lines, and an empty plan no items at all
-        QPen red(Qt::red);
-        red.setCosmetic(true);  // one pixel wide at every zoom
-        lines_ = addPath(baseLines(rovers), red, Qt::NoBrush);
-    }
-    for (const BaseStation& base : bases)
-        baseItems_ << addMarker(basePixmap, planPosition(base.north, base.east), base.name);
-
-    const QRectF extent = mapBounds(bases, rovers);
-    const qsizetype points = std::max<qsizetype>(1, bases.size() + rovers.size());
-    typicalSpacing_ = std::sqrt(extent.width() * extent.height() / static_cast<double>(points));
+    layer_ = new PlanLayerItem({basePixmap, roverPixmap, unfixedPixmap}, labelFont);
+    layer_->setPoints(bases, rovers);
+    addItem(layer_);
 }
 
 bool GraphicsScene::updatePoints(const QList<BaseStation>& bases, const QList<RoverPoint>& rovers) {
-    if (roverItems_.size() != rovers.size() || baseItems_.size() != bases.size() ||
-        (lines_ == nullptr) != rovers.isEmpty())
-        return false;
-    auto update = [](PointMarkerItem* item, double north, double east, const QString& name) {
-        const QPointF at = planPosition(north, east);
-        if (item->pos() != at) item->setPos(at);
-        if (item->name() != name) item->setName(name);
-    };
-    for (qsizetype i = 0; i < rovers.size(); ++i)
-        update(roverItems_[i], rovers[i].north, rovers[i].east, rovers[i].name);
+    if (!layer_ || layer_->roverCount() != rovers.size() || layer_->baseCount() != bases.size()) return false;
+    QList<qsizetype> chosenBases, chosenRovers;
     for (qsizetype i = 0; i < bases.size(); ++i)
-        update(baseItems_[i], bases[i].north, bases[i].east, bases[i].name);
-    if (lines_) lines_->setPath(baseLines(rovers));
+        if (layer_->isSelected(true, i)) chosenBases << i;
+    for (qsizetype i = 0; i < rovers.size(); ++i)
+        if (layer_->isSelected(false, i)) chosenRovers << i;
+    layer_->setPoints(bases, rovers);
+    layer_->setSelection(chosenBases, chosenRovers);
     return true;
 }
 

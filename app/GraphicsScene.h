@@ -7,11 +7,10 @@
 
 #include "rawfile/JobModel.h"
 
-class PointMarkerItem;
-class QGraphicsPathItem;
+class PlanLayerItem;
 
 // The plan of a job in local grid metres: a point with north N and east E lies at scene position (E, -N),
-// so east is to the right and north is up.
+// so east is to the right and north is up. Every point, name and line is drawn by one PlanLayerItem.
 class GraphicsScene : public QGraphicsScene {
     Q_OBJECT
 
@@ -19,28 +18,23 @@ class GraphicsScene : public QGraphicsScene {
     explicit GraphicsScene(QObject* parent);
 
     // Empties the plan and draws the job: for every rover a red line from its own copy of its base to the
-    // rover and a PointMarkerItem (marker and name), then a PointMarkerItem for every base station. Markers
-    // and names keep their pixel size at every zoom.
+    // rover and its marker (fixed and unfixed solutions apart) and name, and every base station's marker and
+    // name. Markers and names keep their pixel size at every zoom.
     void drawPoints(const QList<BaseStation>& bases, const QList<RoverPoint>& rovers);
 
-    // Moves and renames the markers and redraws the lines of a plan drawn from lists of the same lengths
-    // (after a Calculate, or its undo). Returns false, changing nothing, when the plan holds other points.
+    // Moves and renames the points and redraws the lines of a plan drawn from lists of the same lengths
+    // (after a Calculate, or its undo), keeping the selection. Returns false, changing nothing, when the
+    // plan holds other points.
     bool updatePoints(const QList<BaseStation>& bases, const QList<RoverPoint>& rovers);
 
-    // Names are drawn when points lie at least this far apart on screen on average, in pixels: at an
-    // overview of thousands of points they would only cover each other.
-    static constexpr double kLabelSpacing = 12.0;
-    // Average distance between neighbouring points of the plan (metres), from its extent and point count.
-    double typicalSpacing() const { return typicalSpacing_; }
+    PlanLayerItem* layer() const { return layer_; }
 
-    QPixmap basePixmap;   // base station marker, centred on the point
-    QPixmap roverPixmap;  // rover point marker, centred on the point
+    QPixmap basePixmap;     // base station marker, centred on the point
+    QPixmap roverPixmap;    // marker of a rover with a fixed solution
+    QPixmap unfixedPixmap;  // marker of a rover without a fixed solution: an orange ring
 
   private:
-    QList<PointMarkerItem*> roverItems_;
-    QList<PointMarkerItem*> baseItems_;
-    QGraphicsPathItem* lines_ = nullptr;
-    double typicalSpacing_ = 0.0;
+    PlanLayerItem* layer_ = nullptr;
 };
 
 // The scene rectangle that shows every rover and base (not the rovers' base copies) with a margin of 2 m

@@ -63,6 +63,8 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
     setUpPointTable(ui->tableWidget_rover, roverModel_, roverProxy_, roverDelegate_);
     connect(session_, &JobSession::jobReset, this, [this] {
         showJobColumns();
+        selectedBases_.clear();  // rows of other points
+        selectedRovers_.clear();
         redrawMap();
     });
     connect(session_, &JobSession::positionsChanged, this, &RawBench::updateMap);
@@ -110,6 +112,7 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
     ui->graphicsView->setCacheMode(QGraphicsView::CacheBackground);
     ui->graphicsView->setRenderHint(QPainter::Antialiasing);
     ui->graphicsView->setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    setUpPlan();
 
     showJobColumns();
     disable_menu();
@@ -295,7 +298,10 @@ void RawBench::on_action_Ant_Set_triggered() {
 }
 
 void RawBench::on_lineEdit_rover_filter_textChanged(const QString& text) {
+    syncingSelection_ = true;  // rows the filter hides stay selected
     roverProxy_->setFilterFixedString(text);
+    syncingSelection_ = false;
+    selectTableRows(PointKind::Rover, selectedRovers_);
 }
 
 void RawBench::draw_all() {
@@ -309,31 +315,33 @@ void RawBench::draw_all() {
 
 void RawBench::disable_menu() {
     for (QAction* action : {ui->action_Calculate, ui->action_Delete_Base, ui->action_Delete_Rover,
-                            ui->action_Export, ui->actionSave_as})
+                            ui->action_Export, ui->actionSave_as, exportGeoJsonAction_})
         action->setEnabled(false);
 }
 
 void RawBench::enable_menu() {
     for (QAction* action : {ui->action_Calculate, ui->action_Delete_Base, ui->action_Delete_Rover,
-                            ui->action_Export, ui->actionSave_as})
+                            ui->action_Export, ui->actionSave_as, exportGeoJsonAction_})
         action->setEnabled(true);
 }
 
 QRectF RawBench::mapBounds() const { return ::mapBounds(job().bases, job().rovers); }
 
 void RawBench::redrawMap() {
-    const QRectF bounds = mapBounds();
-    scene_->setSceneRect(bounds);
+    scene_->setSceneRect(mapBounds());
     scene_->drawPoints(job().bases, job().rovers);
-    ui->graphicsView->fitInView(bounds, Qt::KeepAspectRatio);
+    followTableSelection();
+    fitAll();
 }
 
 void RawBench::updateMap() {
-    // Points that moved are moved on the plan; the surveyor's zoom and panning stay.
-    if (scene_->updatePoints(job().bases, job().rovers))
+    // Points that moved are moved on the plan, the selection stays, and the view shows the whole job.
+    if (scene_->updatePoints(job().bases, job().rovers)) {
         scene_->setSceneRect(mapBounds());
-    else
+        fitAll();
+    } else {
         redrawMap();
+    }
 }
 
 bool openFileFromArguments(RawBench& window, const QStringList& arguments) {

@@ -17,6 +17,7 @@ class PointTableDelegate;
 class PointTableModel;
 class Prompter;
 class QDockWidget;
+class QLabel;
 class QSortFilterProxyModel;
 class QTableView;
 class QTreeWidget;
@@ -61,9 +62,20 @@ class RawBench : public QMainWindow {
     QRectF mapBounds() const;
     // Draws the whole plan anew and fits it into the view.
     void redrawMap();
-    // Follows points that moved or were renamed, keeping the view's zoom (a full redraw when points were
-    // added or removed).
+    // Follows points that moved or were renamed, then fits the job into the view again (a full redraw
+    // when points were added or removed).
     void updateMap();
+    // View > Fit all: every point and base in view with a small margin.
+    void fitAll();
+    // Job rows of the bases and rovers selected in the tables and highlighted on the plan (rows hidden by
+    // the rover filter stay selected).
+    const QList<qsizetype>& selectedBaseRows() const { return selectedBases_; }
+    const QList<qsizetype>& selectedRoverRows() const { return selectedRovers_; }
+    // What a click on the plan at scenePos does: the point there (if any) is selected in its table, whose
+    // tab is shown; with Ctrl it is added to or taken from the selection.
+    void selectPointAt(const QPointF& scenePos, Qt::KeyboardModifiers modifiers);
+    // File > Export GeoJSON once its dialog has answered path; a warning tells why it failed.
+    bool exportGeoJsonTo(const QString& path);
 
   public slots:
     void draw_all();
@@ -88,6 +100,16 @@ class RawBench : public QMainWindow {
     void setUpPointTable(QTableView* view, PointTableModel* model, QSortFilterProxyModel* proxy,
                          PointTableDelegate* delegate);
     void setUpChangesDock();
+    // The plan's commands (View > Fit all, File > Export GeoJSON), the cursor position in the status bar
+    // and the selection linked between the plan and the tables.
+    void setUpPlan();
+    void tableSelectionChanged(PointKind kind);
+    // After the plan is drawn anew: it shows the rows the tables have selected (and the rows selected
+    // before that the filter hides).
+    void followTableSelection();
+    // Selects rows (job rows) in the table of kind, through its sorting and filtering proxy.
+    void selectTableRows(PointKind kind, const QList<qsizetype>& rows);
+    void showSelectionOnPlan(bool bringIntoView);
     void showJobColumns();
     void updateTitle();
     void refreshChangesList();
@@ -120,6 +142,12 @@ class RawBench : public QMainWindow {
     QDockWidget* changesDock_;
     QTreeWidget* changesList_;
     Prompter* prompter_ = nullptr;
+    QAction* fitAllAction_ = nullptr;
+    QAction* exportGeoJsonAction_ = nullptr;
+    QLabel* cursorLabel_ = nullptr;
+    QList<qsizetype> selectedBases_;
+    QList<qsizetype> selectedRovers_;
+    bool syncingSelection_ = false;  // the window itself changes the tables' selection
 };
 
 // `RawBench FILE`: opens arguments[1] (relative to the working directory) as if chosen in the Open dialog;

@@ -1,5 +1,6 @@
 // The main window with large jobs, on the offscreen platform: opening (read the file, tables ready, plan
-// drawn), painting one screen of the rover table and the whole plan, and Calculate with 1 000 pending edits.
+// drawn), painting one screen of the rover table and the whole plan, drawing and fitting the plan anew,
+// repainting it after a pan or a zoom, and Calculate with 1 000 pending edits.
 //
 //   build-bench/bench/RawBenchOpenBench --benchmark_filter=OpenJob/10000
 //
@@ -14,10 +15,12 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
+#include "GraphicsView.h"
 #include "RawBench.h"
 #include "RawJobGenerator.h"
 
@@ -83,6 +86,39 @@ void PaintPlan(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(view->viewport()->grab());
 }
 
+// The plan drawn anew from the job, fitted into the view and painted once (what Open, Calculate with new
+// points and Delete do to the plan).
+void DrawAndFitPlan(benchmark::State& state) {
+    Bench bench(static_cast<int>(state.range(0)));
+    RawBench window;
+    showJob(window, bench);
+    auto* view = window.findChild<GraphicsView*>(QStringLiteral("graphicsView"));
+    for (auto _ : state) {
+        window.redrawMap();
+        benchmark::DoNotOptimize(view->viewport()->grab());
+    }
+}
+
+// One repaint of the plan after a pan (range(1) = 0) or a wheel-sized zoom (1), at the fitted overview
+// (range(2) = 1: every point in view) or zoomed in 32 times about the middle of the job (32).
+void PanZoomPlan(benchmark::State& state) {
+    Bench bench(static_cast<int>(state.range(0)));
+    RawBench window;
+    showJob(window, bench);
+    auto* view = window.findChild<GraphicsView*>(QStringLiteral("graphicsView"));
+    view->zoomBy(static_cast<double>(state.range(2)));
+    const bool zoom = state.range(1) == 1;
+    int step = 0;
+    for (auto _ : state) {
+        const bool back = (step++ % 2) == 1;  // to and fro, so the view stays about the same
+        if (zoom)
+            view->zoomBy(back ? 1 / std::sqrt(2.0) : std::sqrt(2.0));
+        else
+            view->translate(back ? -40 / view->pixelsPerMetre() : 40 / view->pixelsPerMetre(), 0);
+        benchmark::DoNotOptimize(view->viewport()->grab());
+    }
+}
+
 // One screen of the rover table, scrolled to the middle of the job, painted into a pixmap.
 void PaintRoverScreen(benchmark::State& state) {
     Bench bench(static_cast<int>(state.range(0)));
@@ -129,6 +165,11 @@ void CalculateEdits(benchmark::State& state) {
 BENCHMARK(OpenJob)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(PaintRoverScreen)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(PaintPlan)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(DrawAndFitPlan)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(PanZoomPlan)
+    ->ArgNames({"points", "zoom", "scale"})
+    ->ArgsProduct({{100000}, {0, 1}, {1, 32}})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(CalculateEdits)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
