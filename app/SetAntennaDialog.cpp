@@ -109,7 +109,7 @@ void SetAntennaDialog::updatePreview() {
     QString text = tr("<b>%1 of %2 rover(s) change.</b>").arg(changing).arg(rows.size());
     if (changing > 0) {
         auto signedText = [](double m) { return (m >= 0 ? QStringLiteral("+") : QString()) + fixed4(m); };
-        text += QStringLiteral(" ") + (preview_.lowestHeightChange == preview_.highestHeightChange
+        text += QStringLiteral(" ") + (signedText(preview_.lowestHeightChange) == signedText(preview_.highestHeightChange)
                                            ? tr("Calculate changes their heights H by %1 m.")
                                                  .arg(signedText(preview_.lowestHeightChange))
                                            : tr("Calculate changes their heights H by %1 m to %2 m.")
