@@ -1,5 +1,6 @@
 #include "RenameDialog.h"
 
+#include <QHash>
 #include <QPushButton>
 
 #include "Prompter.h"
@@ -14,7 +15,12 @@ constexpr qsizetype kNamesListed = 8;
 
 RenameDialog::RenameDialog(JobSession* session, const QList<qsizetype>& rows, Prompter& prompter,
                            QWidget* parent)
-    : QDialog(parent), ui(new Ui::RenameDialog), batch_(session), rows_(rows), prompter_(prompter) {
+    : QDialog(parent),
+      ui(new Ui::RenameDialog),
+      session_(session),
+      batch_(session),
+      rows_(rows),
+      prompter_(prompter) {
     ui->setupUi(this);
     setWindowTitle(tr("Rename %1 rover(s)").arg(rows_.size()));
     for (QLineEdit* e : {ui->lineEdit_find, ui->lineEdit_replace})
@@ -31,17 +37,28 @@ void RenameDialog::updatePreview() {
     preview_ = batch_.rename(rows_, ui->lineEdit_find->text(), ui->lineEdit_replace->text(),
                              ui->checkBox_regex->isChecked());
     ui->treeWidget_preview->clear();
+    QHash<qsizetype, const RenameLine*> lineOf;
+    for (const RenameLine& line : preview_.lines) lineOf.insert(line.row, &line);
+    // Every selected rover, in table order: the new name, why it is refused, or that it stays.
     QList<QTreeWidgetItem*> items;
     qsizetype refused = 0;
-    for (const RenameLine& line : preview_.lines) {
-        auto* item = new QTreeWidgetItem(QStringList{line.before, line.after});
-        if (!line.problem.isEmpty()) {
+    for (qsizetype row : rows_) {
+        const RenameLine* line = lineOf.value(row);
+        if (!line) {
+            auto* item = new QTreeWidgetItem(QStringList{
+                session_->value(PointKind::Rover, row, EditField::Name).toString(), tr("(unchanged)")});
+            item->setForeground(1, QColor(0x80, 0x80, 0x80));
+            items << item;
+            continue;
+        }
+        auto* item = new QTreeWidgetItem(QStringList{line->before, line->after});
+        if (!line->problem.isEmpty()) {
             ++refused;
             item->setForeground(1, QColor(0xb0, 0, 0));
-            item->setText(1, tr("%1 — refused: %2").arg(line.after, line.problem));
-        } else if (preview_.sharedNames.contains(line.after)) {
+            item->setText(1, tr("%1 — refused: %2").arg(line->after, line->problem));
+        } else if (preview_.sharedNames.contains(line->after)) {
             item->setForeground(1, QColor(0xa0, 0x60, 0));
-            item->setToolTip(1, tr("Another rover of the job has this name."));
+            item->setText(1, tr("%1 — another rover has this name").arg(line->after));
         }
         items << item;
     }

@@ -33,6 +33,7 @@ class RenameDialog : public QDialog {
     void updatePreview();
 
     Ui::RenameDialog* ui;
+    JobSession* session_;
     BatchEdits batch_;
     QList<qsizetype> rows_;
     Prompter& prompter_;

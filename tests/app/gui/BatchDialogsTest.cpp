@@ -131,7 +131,7 @@ TEST(BatchDialogs, RenameAsksBeforeTwoRoversShareANameAndStaysOpenOnNo) {
     w.type(w.find<QLineEdit>(dialog, "lineEdit_replace"), "P2");  // P1 and P3 both become "P2", as P2 is
     auto* names = w.find<QTreeWidget>(dialog, "treeWidget_preview");
     ASSERT_EQ(names->topLevelItemCount(), 2);
-    EXPECT_EQ(names->topLevelItem(1)->text(1), "P2");
+    EXPECT_EQ(names->topLevelItem(1)->text(1), "P2 — another rover has this name");
     w.prompter.messageAnswers = {QMessageBox::No};
     w.clickOk(dialog);
     EXPECT_TRUE(w.prompter.messages.last().text.contains("share a name: P2."));
