@@ -79,7 +79,6 @@ void RenameDialog::updatePreview() {
 }
 
 void RenameDialog::accept() {
-    updatePreview();
     if (!preview_.sharedNames.isEmpty()) {
         QString names = preview_.sharedNames.mid(0, kNamesListed).join(QStringLiteral(", "));
         if (preview_.sharedNames.size() > kNamesListed)

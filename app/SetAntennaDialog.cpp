@@ -109,12 +109,13 @@ void SetAntennaDialog::updatePreview() {
     QString text = tr("<b>%1 of %2 rover(s) change.</b>").arg(changing).arg(rows.size());
     if (changing > 0) {
         auto signedText = [](double m) { return (m >= 0 ? QStringLiteral("+") : QString()) + fixed4(m); };
-        text += QStringLiteral(" ") + (signedText(preview_.lowestHeightChange) == signedText(preview_.highestHeightChange)
-                                           ? tr("Calculate changes their heights H by %1 m.")
-                                                 .arg(signedText(preview_.lowestHeightChange))
-                                           : tr("Calculate changes their heights H by %1 m to %2 m.")
-                                                 .arg(signedText(preview_.lowestHeightChange),
-                                                      signedText(preview_.highestHeightChange)));
+        text += QStringLiteral(" ") +
+                (signedText(preview_.lowestHeightChange) == signedText(preview_.highestHeightChange)
+                     ? tr("Calculate changes their heights H by %1 m.")
+                           .arg(signedText(preview_.lowestHeightChange))
+                     : tr("Calculate changes their heights H by %1 m to %2 m.")
+                           .arg(signedText(preview_.lowestHeightChange),
+                                signedText(preview_.highestHeightChange)));
     }
     QSet<qsizetype> refused, touched;
     for (const StageRefusal& r : preview_.plan.refusals) refused.insert(r.row);
@@ -133,8 +134,8 @@ void SetAntennaDialog::updatePreview() {
     ui->label_preview->setText(text);
 }
 
+// apply() takes each value against the job as it is now; the dialog is modal, so that is the job previewed.
 void SetAntennaDialog::accept() {
-    updatePreview();  // the job as it is now
     batch_.apply(preview_.plan);
     QDialog::accept();
 }

@@ -101,7 +101,6 @@ void ShiftBaseDialog::updatePreview() {
 }
 
 void ShiftBaseDialog::accept() {
-    updatePreview();
     batch_.apply(preview_.plan);
     QDialog::accept();
 }
