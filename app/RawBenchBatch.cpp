@@ -6,6 +6,7 @@
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTableView>
+#include <QUndoStack>
 
 #include "Ant_Manager.h"
 #include "RawBench.h"
@@ -23,11 +24,16 @@ void RawBench::setUpBatchCommands() {
 void RawBench::openBatchDialog(QDialog* dialog) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this] {
-        statusBar()->showMessage(
-            tr("%1 edited value(s) pending: Process > Calculate carries them into the job, Edit > Undo takes "
-               "them back.")
-                .arg(session_->pendingCount()),
-            10000);
+        const QString text = tr("%1 edited value(s) pending: Process > Calculate carries them into the job, "
+                                "Edit > Undo takes them back.")
+                                 .arg(session_->pendingCount());
+        statusBar()->showMessage(text, 10000);
+        // The count is stale after the next step (Calculate, Undo, another edit): the message goes with it.
+        auto* watch = new QObject(this);
+        connect(session_->undoStack(), &QUndoStack::indexChanged, watch, [this, text, watch] {
+            if (statusBar()->currentMessage() == text) statusBar()->clearMessage();
+            watch->deleteLater();
+        });
     });
     dialog->open();
 }
