@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QTemporaryDir>
+#include <limits>
 
 #include "BatchEdits.h"
 #include "ChangeReport.h"
@@ -80,6 +81,7 @@ TEST(JobSession, StagesCheckedValuesAndRefusesWhatCannotBeTaken) {
         {K::Rover, F::North, "1.0", false, {}},  // rovers' coordinates follow from Calculate only
         {K::Base, F::North, "4000000.5", true, 4000000.5},
         {K::Base, F::North, "3519163,7023", false, {}},
+        {K::Base, F::North, std::numeric_limits<double>::infinity(), false, {}},  // a sum that overflowed
         {K::Base, F::Name, "B9", false, {}},
     };
     for (const auto& c : cases) {
