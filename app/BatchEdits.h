@@ -10,6 +10,7 @@
 //   const AntennaPreview preview = batch.setAntenna(batch.roversOfBase(0), setUp);
 //   batch.apply(preview.plan);                                    // preview.plan.points.size() rovers
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
