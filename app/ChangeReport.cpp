@@ -39,6 +39,25 @@ void compare(Differences& d, const Point& a, const Point& b, const QStringList& 
     d.text(tr("Ant Method"), methodName(methods, a.antennaMethod), methodName(methods, b.antennaMethod));
 }
 
+QString signedFixed4(double metres) {
+    return (metres >= 0 ? QStringLiteral("+") : QString()) + fixed4(metres);
+}
+
+// Why a point's own edit was made: the batch corrections that staged it, and typing when it was typed
+// (ownText) or nothing else says why.
+QStringList editReasons(unsigned origins, const QString& ownText, const BaseStation* before = nullptr,
+                        const BaseStation* after = nullptr) {
+    QStringList why;
+    if ((origins & BatchAntenna) != 0u) why << tr("batch antenna set-up");
+    if ((origins & BatchShift) != 0u && before && after)
+        why << tr("base shifted by ΔN %1 / ΔE %2 / ΔH %3")
+                   .arg(signedFixed4(after->north - before->north), signedFixed4(after->east - before->east),
+                        signedFixed4(after->height - before->height));
+    if ((origins & BatchRename) != 0u) why << tr("renamed");
+    if ((origins & TypedEdit) != 0u || why.isEmpty()) why << ownText;
+    return why;
+}
+
 }  // namespace
 
 QList<ChangeLine> describeChanges(const QList<PointChange>& changes, const QStringList& methods) {
@@ -54,7 +73,7 @@ QList<ChangeLine> describeChanges(const QList<PointChange>& changes, const QStri
             line.kind = tr("Rover");
             d.text(tr("Name"), a.name, b.name);
             compare(d, a, b, methods);
-            if (c.reasons & OwnEdit) why << tr("own antenna edit");
+            if (c.reasons & OwnEdit) why << editReasons(c.origins, tr("own antenna edit"));
             if (c.reasons & BaseMoved) why << tr("base %1 moved").arg(c.movedBase);
         } else {
             const BaseStation& a = c.baseBefore;
@@ -62,7 +81,7 @@ QList<ChangeLine> describeChanges(const QList<PointChange>& changes, const QStri
             line.point = b.name;
             line.kind = tr("Base");
             compare(d, a, b, methods);
-            why << tr("own edit");
+            why << editReasons(c.origins, tr("own edit"), &a, &b);
         }
         line.what = d.joined();
         line.why = why.join(QStringLiteral(", "));

@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QUndoCommand>
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -67,6 +68,12 @@ QVariant fieldValue(const Point& p, EditField field) {
     return {};
 }
 
+bool sameEdit(const PointEdit& a, const PointEdit& b) {
+    return a.name == b.name && a.north == b.north && a.east == b.east && a.height == b.height &&
+           a.antennaType == b.antennaType && a.antennaHeight == b.antennaHeight &&
+           a.antennaMethod == b.antennaMethod;
+}
+
 bool isLength(EditField field) {
     return field == EditField::North || field == EditField::East || field == EditField::Height ||
            field == EditField::AntennaHeight;
@@ -84,11 +91,19 @@ class JobSession::StageCommand : public QUndoCommand {
           row_(row),
           field_(field),
           before_(std::move(before)),
-          after_(std::move(after)) {
+          after_(std::move(after)),
+          originsBefore_(s->states(kind)[row].origins) {
         setText(QCoreApplication::translate("RawBench", "Edit"));
     }
-    void redo() override { session_->setPending(kind_, row_, field_, after_); }
-    void undo() override { session_->setPending(kind_, row_, field_, before_); }
+    void redo() override {
+        session_->setPending(kind_, row_, field_, after_);
+        session_->states(kind_)[row_].origins |= TypedEdit;
+        session_->clearOriginsWithoutEdit(kind_, row_);
+    }
+    void undo() override {
+        session_->setPending(kind_, row_, field_, before_);
+        session_->states(kind_)[row_].origins = originsBefore_;
+    }
 
   private:
     JobSession* session_;
@@ -96,6 +111,30 @@ class JobSession::StageCommand : public QUndoCommand {
     qsizetype row_;
     EditField field_;
     QVariant before_, after_;
+    unsigned originsBefore_;
+};
+
+// Many staged values of one kind of point at once (a batch correction): each point's state before and
+// after.
+class JobSession::BatchCommand : public QUndoCommand {
+  public:
+    BatchCommand(JobSession* s, PointKind kind, QList<StagedPoint> before, QList<StagedPoint> after,
+                 const QString& text)
+        : session_(s), kind_(kind), before_(std::move(before)), after_(std::move(after)) {
+        setText(text);
+    }
+    void redo() override { apply(after_); }
+    void undo() override { apply(before_); }
+
+  private:
+    void apply(const QList<StagedPoint>& points) {
+        for (const StagedPoint& p : points) session_->setState(kind_, p.row, p.state);
+        if (!points.isEmpty()) emit session_->pointsChanged(kind_, points.first().row, points.last().row);
+    }
+
+    JobSession* session_;
+    PointKind kind_;
+    QList<StagedPoint> before_, after_;  // ascending by row
 };
 
 // A Calculate: the points and pending edits it changed, before and after.
@@ -250,6 +289,10 @@ bool JobSession::isPending(PointKind kind, qsizetype row, EditField field) const
     return pendingValue(kind, row, field).isValid();
 }
 
+PointEdit JobSession::pendingEdit(PointKind kind, qsizetype row) const {
+    return row >= 0 && row < states(kind).size() ? states(kind)[row].edit : PointEdit();
+}
+
 bool JobSession::isChanged(PointKind kind, qsizetype row) const {
     return row >= 0 && row < states(kind).size() && states(kind)[row].changed;
 }
@@ -261,7 +304,13 @@ void JobSession::setPending(PointKind kind, qsizetype row, EditField field, cons
     emit pointsChanged(kind, row, row);
 }
 
-QString JobSession::stage(PointKind kind, qsizetype row, EditField field, const QVariant& value) {
+void JobSession::clearOriginsWithoutEdit(PointKind kind, qsizetype row) {
+    PointState& state = states(kind)[row];
+    if (state.edit.isEmpty()) state.origins = 0;
+}
+
+QString JobSession::resolveStage(PointKind kind, qsizetype row, EditField field, const QVariant& value,
+                                 QVariant* pendingAfter) const {
     const QVariant stored = storedValue(kind, row, field);
     if (!stored.isValid() || (kind == PointKind::Base && field == EditField::Name))
         return tr("This cell cannot be edited.");
@@ -272,7 +321,7 @@ QString JobSession::stage(PointKind kind, qsizetype row, EditField field, const 
         const std::optional<double> number = value.typeId() == QMetaType::Double
                                                  ? std::optional<double>(value.toDouble())
                                                  : parseDecimal(value.toString());
-        if (!number)
+        if (!number || !std::isfinite(*number))
             return tr("\"%1\" is not a number: type digits with a decimal point, e.g. 1234.5678.")
                 .arg(value.toString());
         wanted = *number;
@@ -300,12 +349,56 @@ QString JobSession::stage(PointKind kind, qsizetype row, EditField field, const 
         wanted = text;
         sameAsStored = text == stored.toString();
     }
+    *pendingAfter = sameAsStored ? QVariant() : wanted;
+    return QString();
+}
 
+QString JobSession::stage(PointKind kind, qsizetype row, EditField field, const QVariant& value) {
+    QVariant after;
+    const QString problem = resolveStage(kind, row, field, value, &after);
+    if (!problem.isEmpty()) return problem;
     const QVariant before = pendingValue(kind, row, field);
-    const QVariant after = sameAsStored ? QVariant() : wanted;
     if (before == after) return QString();
     undo_.push(new StageCommand(this, kind, row, field, before, after));
     return QString();
+}
+
+QList<StagedPoint> JobSession::planBatch(PointKind kind, const QList<StagedValue>& values, EditOrigin origin,
+                                         QList<StageRefusal>* refusals) const {
+    // Each point's state as the values leave it, in row order; compared with the state before at the end.
+    std::map<qsizetype, PointState> after;
+    for (const StagedValue& v : values) {
+        if (v.row < 0 || v.row >= states(kind).size()) continue;
+        QVariant pending;
+        const QString problem = resolveStage(kind, v.row, v.field, v.value, &pending);
+        if (!problem.isEmpty()) {
+            if (refusals) refusals->append({v.row, v.field, problem});
+            continue;
+        }
+        auto found = after.find(v.row);
+        if (found == after.end()) found = after.emplace(v.row, states(kind)[v.row]).first;
+        withField(found->second.edit, v.field, [&](auto& slot) { fromVariant(slot, pending); });
+    }
+    QList<StagedPoint> changed;
+    for (auto& [row, state] : after) {
+        const PointEdit& before = states(kind)[row].edit;
+        if (sameEdit(before, state.edit)) continue;
+        state.origins = state.edit.isEmpty() ? 0u : state.origins | origin;
+        changed.append({row, std::move(state)});
+    }
+    return changed;
+}
+
+qsizetype JobSession::stageBatch(PointKind kind, const QList<StagedValue>& values, EditOrigin origin,
+                                 const QString& text) {
+    QList<StagedPoint> after = planBatch(kind, values, origin);
+    if (after.isEmpty()) return 0;
+    QList<StagedPoint> before;
+    before.reserve(after.size());
+    for (const StagedPoint& p : after) before.append({p.row, states(kind)[p.row]});
+    const qsizetype count = after.size();
+    undo_.push(new BatchCommand(this, kind, std::move(before), std::move(after), text));
+    return count;
 }
 
 QList<PointChange> JobSession::calculate() {
@@ -342,7 +435,7 @@ QList<PointChange> JobSession::calculate() {
         CalculateCommand::RoverEntry& entry = roverEntry(i);
         if (!roverEditChanges(entry.before, edit)) continue;
         applyRoverEdit(entry.after, edit, cat);
-        roverChanged(i, OwnEdit);
+        roverChanged(i, OwnEdit).origins = roverStates_[i].origins;
     }
 
     // Then bases, each carrying the rovers measured from it.
@@ -369,6 +462,7 @@ QList<PointChange> JobSession::calculate() {
         change.baseBefore = entry.before;
         change.baseAfter = entry.after;
         change.reasons = OwnEdit;
+        change.origins = state.origins;
     }
 
     QList<PointChange> changes;

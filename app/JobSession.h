@@ -32,14 +32,38 @@ struct PointChange {
     RoverPoint roverBefore, roverAfter;
     BaseStation baseBefore, baseAfter;
     unsigned reasons = 0;  // ChangeReason bits
+    unsigned origins = 0;  // EditOrigin bits of the point's own edit (with OwnEdit)
     QString movedBase;     // name of the base whose move carried the rover, if any
 };
 
-// Per-point state beside the job lists (kept parallel to them): the pending edit and whether the point
-// was changed by a Calculate of this session.
+// Where the pending edit of a point came from, for the Changes list: typed into a cell, or staged by one
+// of the batch corrections. Cleared with the edit.
+enum EditOrigin : unsigned { TypedEdit = 1, BatchAntenna = 2, BatchShift = 4, BatchRename = 8 };
+
+// Per-point state beside the job lists (kept parallel to them): the pending edit, where it came from
+// (EditOrigin bits) and whether the point was changed by a Calculate of this session.
 struct PointState {
     PointEdit edit;
     bool changed = false;
+    unsigned origins = 0;
+};
+
+// One value to stage in a batch: as stage() takes it, for one field of one row.
+struct StagedValue {
+    qsizetype row = 0;
+    EditField field = EditField::Name;
+    QVariant value;
+};
+
+// A point a batch changes and the state it leaves; a value a batch could not take, and why.
+struct StagedPoint {
+    qsizetype row = 0;
+    PointState state;
+};
+struct StageRefusal {
+    qsizetype row = 0;
+    EditField field = EditField::Name;
+    QString why;
 };
 
 class JobSession : public QObject {
@@ -63,6 +87,18 @@ class JobSession : public QObject {
     // taken (a value equal to the stored one withdraws the pending value; a value equal to the pending
     // one changes nothing), or why it was refused (not a number, a comma in a name...). Undoable.
     QString stage(PointKind kind, qsizetype row, EditField field, const QVariant& value);
+    // What stage() would do with value, without doing it: an empty text and the pending value the field
+    // would hold afterwards (invalid: none, the stored value is kept), or why value is refused.
+    QString resolveStage(PointKind kind, qsizetype row, EditField field, const QVariant& value,
+                         QVariant* pendingAfter) const;
+    // The points a batch of values would change, ascending by row, each with the state it would leave:
+    // every value taken exactly as stage() takes it one by one (a refused value leaves its field as it
+    // was and is listed in refusals), the origin bit added to each point whose pending edit changes.
+    QList<StagedPoint> planBatch(PointKind kind, const QList<StagedValue>& values, EditOrigin origin,
+                                 QList<StageRefusal>* refusals = nullptr) const;
+    // Stages what planBatch gives as ONE undoable step named text. Returns the number of points changed.
+    qsizetype stageBatch(PointKind kind, const QList<StagedValue>& values, EditOrigin origin,
+                         const QString& text);
 
     // The value a cell shows: the pending value when there is one, else the stored one. Texts for names
     // and antenna types, doubles for lengths, ints for methods. Invalid for a field the kind lacks.
@@ -70,6 +106,8 @@ class JobSession : public QObject {
     QVariant storedValue(PointKind kind, qsizetype row, EditField field) const;
     bool isPending(PointKind kind, qsizetype row, EditField field) const;
     bool isChanged(PointKind kind, qsizetype row) const;
+    // Every pending value of a point at once (empty when none).
+    PointEdit pendingEdit(PointKind kind, qsizetype row) const;
     int pendingCount() const { return pendingFields_; }
 
     // Carries every pending edit into the job (rovers first, then bases with the rovers they carry) as one
@@ -102,6 +140,7 @@ class JobSession : public QObject {
     class StageCommand;
     class CalculateCommand;
     class DeleteCommand;
+    class BatchCommand;
 
     QList<PointState>& states(PointKind kind) {
         return kind == PointKind::Rover ? roverStates_ : baseStates_;
@@ -111,6 +150,7 @@ class JobSession : public QObject {
     }
     void setState(PointKind kind, qsizetype row, const PointState& state);
     void setPending(PointKind kind, qsizetype row, EditField field, const QVariant& pending);
+    void clearOriginsWithoutEdit(PointKind kind, qsizetype row);
     QVariant pendingValue(PointKind kind, qsizetype row, EditField field) const;
 
     RawJob job_;

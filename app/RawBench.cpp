@@ -92,6 +92,7 @@ RawBench::RawBench(QWidget* parent) : QMainWindow(parent), ui(new Ui::RawBench) 
     });
     connect(session_->undoStack(), &QUndoStack::cleanChanged, this, &RawBench::updateTitle);
     setUpChangesDock();
+    setUpBatchCommands();
 
     ui->tableWidget_system->setAlternatingRowColors(true);
     ui->tableWidget_system->setEditTriggers(QAbstractItemView::NoEditTriggers);

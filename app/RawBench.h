@@ -16,6 +16,7 @@ class GraphicsScene;
 class PointTableDelegate;
 class PointTableModel;
 class Prompter;
+class QDialog;
 class QDockWidget;
 class QLabel;
 class QSortFilterProxyModel;
@@ -92,6 +93,9 @@ class RawBench : public QMainWindow {
     void on_action_Export_triggered();
     void on_action_About_triggered();
     void on_lineEdit_rover_filter_textChanged(const QString& text);
+    void on_action_Set_Antenna_triggered();
+    void on_action_Shift_Base_triggered();
+    void on_action_Rename_Rovers_triggered();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -117,6 +121,9 @@ class RawBench : public QMainWindow {
     // Rows of the job selected in view (through its sorting proxy), ascending; the current row when none.
     QList<qsizetype> selectedJobRows(QTableView* view, QSortFilterProxyModel* proxy) const;
     void deleteSelected(PointKind kind);
+    // The batch corrections of the Edit menu: enabled with Calculate, their dialogs open over the window.
+    void setUpBatchCommands();
+    void openBatchDialog(QDialog* dialog);
     // Before a command that reads the job (Save as, Export): pending edits are calculated, left pending or
     // the command is cancelled, as the user answers. False to cancel.
     bool settlePendingEdits();

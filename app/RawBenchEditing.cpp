@@ -53,8 +53,10 @@ void RawBench::on_action_Export_triggered() {
 
 QList<qsizetype> RawBench::selectedJobRows(QTableView* view, QSortFilterProxyModel* proxy) const {
     QList<qsizetype> rows;
-    for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
-        rows << proxy->mapToSource(index).row();
+    // Row by row of each selected range, not cell by cell: whole rows of a large job are millions of cells.
+    for (const QItemSelectionRange& range : view->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows << proxy->mapToSource(proxy->index(row, 0)).row();
     if (rows.isEmpty() && view->currentIndex().isValid())
         rows << proxy->mapToSource(view->currentIndex()).row();
     std::sort(rows.begin(), rows.end());

@@ -4,7 +4,10 @@
 
 #include <QBuffer>
 #include <QTemporaryDir>
+#include <limits>
 
+#include "BatchEdits.h"
+#include "ChangeReport.h"
 #include "CsvExport.h"
 #include "GuiTestSupport.h"
 #include "JobSession.h"
@@ -78,6 +81,7 @@ TEST(JobSession, StagesCheckedValuesAndRefusesWhatCannotBeTaken) {
         {K::Rover, F::North, "1.0", false, {}},  // rovers' coordinates follow from Calculate only
         {K::Base, F::North, "4000000.5", true, 4000000.5},
         {K::Base, F::North, "3519163,7023", false, {}},
+        {K::Base, F::North, std::numeric_limits<double>::infinity(), false, {}},  // a sum that overflowed
         {K::Base, F::Name, "B9", false, {}},
     };
     for (const auto& c : cases) {
@@ -226,4 +230,161 @@ TEST(PointTableModel, ShowsPendingValuesMarksAndTheHeadersOfTheVersion) {
     s.session.setJob(readJob(editJob(false, "V2.0")));
     EXPECT_EQ(rovers.headerData(15, Qt::Horizontal).toString(), "NGNSS");
     EXPECT_EQ(rovers.index(0, 16).data().toString(), "");
+}
+
+namespace {
+
+// Every value every cell shows and whether it is pending, doubles to the last bit.
+QString shownDump(const JobSession& session) {
+    QString out;
+    for (PointKind kind : {PointKind::Rover, PointKind::Base}) {
+        const qsizetype count =
+            kind == PointKind::Rover ? session.job().rovers.size() : session.job().bases.size();
+        for (qsizetype row = 0; row < count; ++row) {
+            for (EditField f : {EditField::Name, EditField::North, EditField::East, EditField::Height,
+                                EditField::AntennaType, EditField::AntennaHeight, EditField::Method}) {
+                const QVariant v = session.value(kind, row, f);
+                out += (v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 17)
+                                                        : v.toString()) +
+                       (session.isPending(kind, row, f) ? "* " : " ");
+            }
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+// The odd rover P4 (type not in the catalogue, method 7) is in every selection; P1 carries a typed antenna
+// height that a "keep" must leave pending.
+TEST(BatchEdits, AntennaSetUpStagesWhatTypingEachValueWouldAndPreviewsWhatCalculateDoes) {
+    const struct {
+        std::optional<QString> type;
+        std::optional<double> height;
+        std::optional<int> method;
+        qsizetype changing, refused;  // of P1, P2, P4
+    } cases[] = {
+        {std::nullopt, 2.0, std::nullopt, 2, 0},  // P2 has it already
+        {"TRM57971.00", std::nullopt, std::nullopt, 2, 0},
+        {std::nullopt, std::nullopt, 2, 2, 0},
+        {"HX-CSX601A", 2.2, 0, 2, 0},                // P1 already shows exactly this
+        {std::nullopt, 1.8005, std::nullopt, 1, 2},  // within 0.001 m of P1's and P4's 1.8: refused
+    };
+    const QList<qsizetype> rows{0, 1, 3};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type.value_or("keep").toStdString() + " " + std::to_string(c.height.value_or(-1)));
+        Session batch(true), typed(true);
+        for (Session* s : {&batch, &typed}) s->stage(PointKind::Rover, 0, EditField::AntennaHeight, "2.2");
+        const QString opened = shownDump(batch.session) + dump(batch.session.job());
+
+        BatchEdits edits(&batch.session);
+        const AntennaPreview preview = edits.setAntenna(rows, {c.type, c.height, c.method});
+        EXPECT_EQ(preview.plan.points.size(), c.changing);
+        EXPECT_EQ(preview.plan.refusals.size(), c.refused);
+        EXPECT_EQ(edits.apply(preview.plan), c.changing);
+        for (qsizetype row : rows) {
+            if (c.type) typed.session.stage(PointKind::Rover, row, EditField::AntennaType, *c.type);
+            if (c.height)
+                typed.session.stage(PointKind::Rover, row, EditField::AntennaHeight, fixed4(*c.height));
+            if (c.method) typed.session.stage(PointKind::Rover, row, EditField::Method, *c.method);
+        }
+        EXPECT_EQ(shownDump(batch.session), shownDump(typed.session));
+        EXPECT_EQ(batch.session.undoStack()->count(), 2);  // the typed height, then the batch: one step
+
+        const QList<PointChange> changes = batch.session.calculate();
+        typed.session.calculate();
+        EXPECT_EQ(dump(batch.session.job()), dump(typed.session.job()));
+        double lowest = 1e9, highest = -1e9;
+        qsizetype reported = 0;
+        const QList<ChangeLine> lines = describeChanges(changes, batch.methods);
+        for (qsizetype i = 0; i < changes.size(); ++i) {
+            if (!lines[i].why.contains("batch antenna set-up")) continue;
+            const double change = changes[i].roverAfter.height - changes[i].roverBefore.height;
+            lowest = std::min(lowest, change), highest = std::max(highest, change), ++reported;
+        }
+        EXPECT_EQ(reported, c.changing);
+        EXPECT_EQ(preview.lowestHeightChange, lowest);
+        EXPECT_EQ(preview.highestHeightChange, highest);
+
+        batch.session.undoStack()->undo(), batch.session.undoStack()->undo();
+        EXPECT_EQ(shownDump(batch.session) + dump(batch.session.job()), opened);
+    }
+}
+
+TEST(BatchEdits, BaseShiftEqualsTypingTheNewCoordinatesAndCarriesItsRovers) {
+    Session shifted(true), moved(true), typed(true);
+    BatchEdits shift(&shifted.session), move(&moved.session);
+    const QString opened = shownDump(shifted.session) + dump(shifted.session.job());
+    const BaseShiftPreview preview = shift.shiftBase(0, 0.5, -0.25, 0.125);
+    EXPECT_EQ(shift.apply(preview.plan), 1);
+    EXPECT_EQ(move.apply(move.moveBase(0, 4000000.5, 499999.75, 48.125).plan), 1);
+    typed.stage(PointKind::Base, 0, EditField::North, "4000000.5000");
+    typed.stage(PointKind::Base, 0, EditField::East, "499999.7500");
+    typed.stage(PointKind::Base, 0, EditField::Height, "48.1250");
+    EXPECT_EQ(shownDump(shifted.session), shownDump(typed.session));
+    EXPECT_EQ(shownDump(moved.session), shownDump(typed.session));
+    EXPECT_EQ(shifted.session.undoStack()->count(), 1);
+
+    // The preview: new coordinates, the two rovers of B1 (not P4 of "b1") and the shift they get.
+    EXPECT_EQ(preview.after.north, 4000000.5);
+    EXPECT_EQ(preview.followers, 2);
+    const QList<PointChange> changes = shifted.session.calculate();
+    typed.session.calculate();
+    EXPECT_EQ(dump(shifted.session.job()), dump(typed.session.job()));
+    EXPECT_EQ(shifted.rover(0).north, 4000100.5 + preview.roverShift.north);
+    EXPECT_EQ(shifted.rover(0).height, 100.0 + preview.roverShift.height);
+    EXPECT_EQ(shifted.rover(3).north, 3999990.0);
+    const QList<ChangeLine> lines = describeChanges(changes, shifted.methods);
+    EXPECT_EQ(lines.last().why, "base shifted by ΔN +0.5000 / ΔE -0.2500 / ΔH +0.1250");
+    EXPECT_EQ(lines.first().why, "base B1 moved");
+
+    shifted.session.undoStack()->undo(), shifted.session.undoStack()->undo();
+    EXPECT_EQ(shownDump(shifted.session) + dump(shifted.session.job()), opened);
+    // Half a millimetre is no move, as typed: said, nothing staged.
+    const BaseShiftPreview tiny = shift.shiftBase(0, 0.0005, 0, 0);
+    EXPECT_TRUE(tiny.plan.points.isEmpty() && !tiny.moves);
+    EXPECT_EQ(tiny.plan.refusals.size(), 1);
+}
+
+TEST(BatchEdits, RenameByPatternPreviewsNewNamesRefusalsAndSharedNames) {
+    const struct {
+        QList<qsizetype> rows;
+        QString find, replacement;
+        bool regex;
+        QString problem;    // of the pattern
+        QStringList after;  // new name of each line ("!" prefix: refused)
+        QStringList shared;
+    } cases[] = {
+        {{0, 1, 2}, "P", "Q", false, "", {"Q1", "Q2", "Q3"}, {}},
+        {{0, 1, 2}, "^P(\\d)$", "R-\\1", true, "", {"R-1", "R-2", "R-3"}, {}},
+        {{0, 2}, "P", "p", false, "", {"p1", "p3"}, {}},
+        {{0}, "P1", " ", false, "", {"! "}, {}},  // blanks only: a name cannot be empty
+                                                  // only
+        {{0}, "1", "1,a", false, "", {"!P1,a"}, {}},
+        {{0}, "1", "2", false, "", {"P2"}, {"P2"}},  // P2 exists
+        {{0, 2}, "\\d", "", true, "", {"P", "P"}, {"P"}},
+        {{0}, "(", "", true, "x", {}, {}},
+        {{0}, "", "x", false, "x", {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.find.toStdString());
+        Session s;
+        BatchEdits edits(&s.session);
+        const RenamePreview preview = edits.rename(c.rows, c.find, c.replacement, c.regex);
+        EXPECT_EQ(preview.problem.isEmpty(), c.problem.isEmpty());
+        QStringList after;
+        qsizetype valid = 0;
+        for (const RenameLine& line : preview.lines) {
+            after << (line.problem.isEmpty() ? line.after : "!" + line.after);
+            valid += line.problem.isEmpty();
+        }
+        EXPECT_EQ(after, c.after);
+        EXPECT_EQ(preview.sharedNames, c.shared);
+        EXPECT_EQ(edits.apply(preview.plan), valid);
+        if (valid == 0) continue;
+        const QList<ChangeLine> lines = describeChanges(s.session.calculate(), s.methods);
+        EXPECT_EQ(lines.value(0).why, "renamed");
+        EXPECT_EQ(s.rover(int(c.rows[0])).name, c.after[0]);
+    }
 }
