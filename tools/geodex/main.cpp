@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,6 @@
 #include "geodex/geodex.h"
 
 using namespace geodexcli;
-using Orvale::Geodex::CRS;
-using Orvale::Geodex::CRSDB;
-using Orvale::Geodex::EllipsoidDB;
 
 namespace {
 
@@ -168,11 +166,6 @@ std::vector<std::string> commonValued() {
             "--name",       "--geoid"};
 }
 
-std::u16string widen(const std::string& s) {
-    // Catalogue paths are 16-bit texts; file names of this command are taken byte by byte.
-    return std::u16string(s.begin(), s.end());
-}
-
 void readEllipsoid(const Options& o, Settings& s) {
     s.a = o.number("--a", s.a);
     if (o.has("--rf")) s.f = 1 / o.number("--rf", 298.257223563);
@@ -243,26 +236,15 @@ void readAdjustments(const Options& o, Settings& s) {
 void readCatalogue(const Options& o, Settings& s) {
     if (!o.has("--ellipsoids") || !o.has("--crs") || !o.has("--name"))
         throw UsageError("convert needs --ellipsoids FILE, --crs FILE and --name NAME");
-    if (!EllipsoidDB::GetInstance()->LoadEllipsoids(widen(o.text("--ellipsoids"))))
-        throw UsageError("cannot open the ellipsoid catalogue " + o.text("--ellipsoids"));
-    if (!CRSDB::GetInstance()->LoadCRSs(widen(o.text("--crs"))))
-        throw UsageError("cannot open the CRS catalogue " + o.text("--crs"));
-    const std::string name = o.text("--name");
-    bool found = false;
-    CRS crs;
-    for (const CRS& c : CRSDB::GetInstance()->GetCRSs())
-        if (c.GetName() == name) {
-            crs = c;
-            found = true;
-            break;
-        }
-    if (!found) throw UsageError("no CRS named \"" + name + "\" in " + o.text("--crs"));
-    s.a = crs.GetEllipsoid().GetSemiMajorAxis();
-    s.f = crs.GetEllipsoid().GetFlattening();
-    s.transformMethod = crs.GetTransformMethod();
-    s.shift = crs.GetTransformParams();
-    s.projectionMethod = crs.GetProjectMethod();
-    s.projection = crs.GetProjectParams();
+    const Mode mode = s.mode;
+    const bool inverse = s.inverse;
+    try {
+        s = Settings::fromCatalogue(o.text("--ellipsoids"), o.text("--crs"), o.text("--name"));
+    } catch (const std::invalid_argument& e) {
+        throw UsageError(e.what());
+    }
+    s.mode = mode;
+    s.inverse = inverse;
 }
 
 int run(int argc, char** argv) {
@@ -305,9 +287,9 @@ int run(int argc, char** argv) {
             readAdjustments(o, s);
             if (o.has("--geoid")) {
                 try {
-                    Orvale::Geodex::GeoidDB::getInstance()->LoadGGFFile(o.text("--geoid").c_str());
-                } catch (const std::exception& e) {
-                    throw UsageError("geoid grid " + o.text("--geoid") + ": " + e.what());
+                    Orvale::Geodex::Converter::loadGeoid(o.text("--geoid"));
+                } catch (const std::invalid_argument& e) {
+                    throw UsageError(e.what());
                 }
                 s.useGeoid = true;
             }
