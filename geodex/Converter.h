@@ -75,7 +75,8 @@ struct GEODEX_EXPORT PointFailure {
 //
 // A Converter is used by one thread at a time (it keeps the transformer's projection object); copies
 // convert independently and give bitwise the same results, so a large array may be split over threads
-// with one copy each. Converting allocates nothing for a point that succeeds.
+// with one copy each. For a point that succeeds the chain allocates nothing but the result tuple the
+// projection class returns inside the transformer's projection step.
 class GEODEX_EXPORT Converter {
   public:
     // Checks the settings by building what they name: an invalid ellipsoid, projection parameters that

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "geodex/DatumTransformer.h"
-#include "geodex/projections/Checks.h"
+#include "geodex/EarthCentred.h"
 #include "geodex/projections/EllipsoidMath.h"
 #include "geodex/projections/Geocentric.h"
 
@@ -13,53 +13,6 @@ namespace {
 
 const Ellipsoid kWGS84(6378137.0, 0.0033528106647474805);
 
-// Earth-centred coordinates without heap tuples: the arithmetic of Geocentric::toGeocentric and
-// Geocentric::toGeodetic operation for operation (so results are bitwise those of the classes), for the
-// shifts, which convert every point twice. The ellipsoid checks stay with the Geocentric constructor.
-
-// Latitude in [-π/2, π/2], longitude in [-π, 2π] (radians), height (metres) → X, Y, Z (metres) on
-// (a, f). Throws CSException (messages 43, 44) for a point outside those ranges.
-void toCartesian(double a, double f, double phi, double lambda, double h, double& x, double& y, double& z) {
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
-    const double e2 = 2 * f - f * f;
-    if (lambda > kPi) lambda -= kTwoPi;
-    const double sinPhi = std::sin(phi);
-    const double N = a / std::sqrt(1 - e2 * sinPhi * sinPhi);
-    x = (N + h) * std::cos(phi) * std::cos(lambda);
-    y = (N + h) * std::cos(phi) * std::sin(lambda);
-    z = ((1 - e2) * N + h) * sinPhi;
-}
-
-// X, Y, Z (metres) → latitude, longitude in [0, 2π) (radians), height (metres) on (a, f): the iteration
-// of Geocentric::toGeodetic with 5 steps and a tolerance of 1e-14. Never throws.
-void toGeodetic(double a, double f, double x, double y, double z, double& latitude, double& longitude,
-                double& height) {
-    const int maxIterations = 5;
-    const double tolerance = 1e-14;
-    const double p = std::sqrt(x * x + y * y);
-    const double es = f * (2 - f);
-    double phi = std::atan2(z, p * (1 - es));
-    double h = 0;
-    double h0 = 0;
-    for (int i = 0; i < maxIterations; ++i) {
-        const double sinPhi = std::sin(phi);
-        const double N = a / std::sqrt(1 - es * sinPhi * sinPhi);
-        h = p / std::cos(phi) - N;
-        const double next = std::atan2(z, p * (1 - es * N / (N + h)));
-        const bool done = std::fabs(next - phi) < tolerance && std::fabs(h - h0) < tolerance * a;
-        phi = next;
-        if (done) break;
-        h0 = h;
-    }
-    double lambda = std::atan2(y, x);
-    if (lambda < 0) lambda += kTwoPi;
-    latitude = phi;
-    longitude = lambda;
-    height = h;
-}
-
 // The point (radians, metres) on the ellipsoid `from`, expressed on the ellipsoid `to` through
 // earth-centred coordinates; the longitude comes back in [0, 2π). Throws CSException for an invalid
 // ellipsoid or point.
@@ -67,9 +20,9 @@ void reexpress(const Ellipsoid& from, const Ellipsoid& to, double latitude, doub
                double& latitudeOut, double& longitudeOut, double& heightOut) {
     const Geocentric source(from.a, from.f);  // checks the ellipsoid
     double x = 0, y = 0, z = 0;
-    toCartesian(from.a, from.f, latitude, longitude, height, x, y, z);
+    EarthCentred::toCartesian(from.a, from.f, latitude, longitude, height, x, y, z);
     const Geocentric target(to.a, to.f);
-    toGeodetic(to.a, to.f, x, y, z, latitudeOut, longitudeOut, heightOut);
+    EarthCentred::toGeodetic(to.a, to.f, x, y, z, latitudeOut, longitudeOut, heightOut);
 }
 
 // M = (1 + scale) · Rz · Ry · Rx of the seven-parameter shift (coordinate frame, exact rotations), row
@@ -130,11 +83,11 @@ void DatumTransformer::BursaMethod(const Ellipsoid& from, const Ellipsoid& to, c
                                    double& longitudeOut, double& heightOut) {
     const Geocentric source(from.a, from.f);  // checks the ellipsoid
     double x = 0, y = 0, z = 0;
-    toCartesian(from.a, from.f, latitude, longitude, height, x, y, z);
+    EarthCentred::toCartesian(from.a, from.f, latitude, longitude, height, x, y, z);
     double X = 0, Y = 0, Z = 0;
     GeocentricShiftFromWGS84(x, y, z, X, Y, Z);
     const Geocentric target(to.a, to.f);
-    toGeodetic(to.a, to.f, X, Y, Z, latitudeOut, longitudeOut, heightOut);
+    EarthCentred::toGeodetic(to.a, to.f, X, Y, Z, latitudeOut, longitudeOut, heightOut);
 }
 
 // [X′, Y′, Z′] = T + M · [X, Y, Z] with M = (1 + scale) · Rz · Ry · Rx, kept while the rotations and the
