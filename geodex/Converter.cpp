@@ -115,9 +115,9 @@ void Converter::checkSettings() {
     using Operation = ConverterSettings::Operation;
     if (s_.planeAdjust && !(std::isfinite(s_.planeScale) && s_.planeScale != 0))
         throw std::invalid_argument("the plane adjustment scale must be a number other than 0");
-    const bool geocentricStep = s_.mode == Operation::Geocentric ||
-                                ((s_.mode == Operation::Convert || s_.mode == Operation::Shift) &&
-                                 s_.transformMethod != 2);
+    const bool geocentricStep =
+        s_.mode == Operation::Geocentric ||
+        ((s_.mode == Operation::Convert || s_.mode == Operation::Shift) && s_.transformMethod != 2);
     if (geocentricStep) {
         try {
             const Geocentric ellipsoid(s_.a, s_.f);
@@ -130,9 +130,16 @@ void Converter::checkSettings() {
     const ProjectParam& p = s_.projection;
     double cm = p.centralMeridian;
     if (s_.projectionMethod == 34 && p.zoneOverride > 0) cm = (6 * p.zoneOverride - 183) * kPi / 180;
-    const double probes[][2] = {{p.originLatitude, cm},   {p.standardParallel1, cm}, {0, cm},
-                                {kPi / 4, cm},            {-kPi / 4, cm},            {kPi / 3, cm},
-                                {-kPi / 3, cm},           {p.centralMeridian, p.originLatitude}};
+    // (latitude, longitude) radians; the last is Krovak's centre, whose latitude is kept in the
+    // central-meridian slot and longitude in the origin-latitude slot.
+    const double probes[][2] = {{p.originLatitude, cm},
+                                {p.standardParallel1, cm},
+                                {0, cm},
+                                {kPi / 4, cm},
+                                {-kPi / 4, cm},
+                                {kPi / 3, cm},
+                                {-kPi / 3, cm},
+                                {p.centralMeridian, p.originLatitude}};
     std::string firstMessage;
     for (const auto& probe : probes) {
         double northing = 0, easting = 0, height = kNaN;

@@ -12,7 +12,8 @@ namespace Orvale::Geodex::EarthCentred {
 
 // Latitude in [-π/2, π/2], longitude in [-π, 2π] (radians), height (metres) → X, Y, Z (metres) on
 // (a, f). Throws CSException (messages 43, 44) for a point outside those ranges.
-inline void toCartesian(double a, double f, double phi, double lambda, double h, double& x, double& y, double& z) {
+inline void toCartesian(double a, double f, double phi, double lambda, double h, double& x, double& y,
+                        double& z) {
     MessageCollector errors;
     addGeodeticChecks(errors, lambda, phi);
     errors.throwIfAny();
@@ -28,7 +29,7 @@ inline void toCartesian(double a, double f, double phi, double lambda, double h,
 // X, Y, Z (metres) → latitude, longitude in [0, 2π) (radians), height (metres) on (a, f): the iteration
 // of Geocentric::toGeodetic with 5 steps and a tolerance of 1e-14. Never throws.
 inline void toGeodetic(double a, double f, double x, double y, double z, double& latitude, double& longitude,
-                double& height) {
+                       double& height) {
     const int maxIterations = 5;
     const double tolerance = 1e-14;
     const double p = std::sqrt(x * x + y * y);

@@ -30,7 +30,8 @@ const double kArcSecond = 4.84813681109536e-6;  // radians
 class Keywords {
   public:
     Keywords(const py::kwargs& kwargs, std::string function) : function_(std::move(function)) {
-        for (const auto& item : kwargs) values_.emplace_back(py::str(item.first), py::reinterpret_borrow<py::object>(item.second));
+        for (const auto& item : kwargs)
+            values_.emplace_back(py::str(item.first), py::reinterpret_borrow<py::object>(item.second));
     }
 
     bool has(const std::string& name) const { return find(name) != nullptr; }
@@ -182,7 +183,9 @@ struct Geometry {
 Geometry geometryOf(const ConverterSettings& s) {
     const bool geodeticIn = s.mode == Operation::Shift || !s.inverse;
     const bool geodeticOut = s.mode == Operation::Shift || s.inverse;
-    return {{geodeticIn, geodeticIn, false}, {geodeticOut, geodeticOut, false}, s.mode == Operation::Project ? 2 : 3};
+    return {{geodeticIn, geodeticIn, false},
+            {geodeticOut, geodeticOut, false},
+            s.mode == Operation::Project ? 2 : 3};
 }
 
 // Broadcasts the three inputs, converts them (GIL released, over threads) and returns the outputs in the
@@ -192,9 +195,10 @@ py::tuple run(const Converter& converter, const py::object& x, const py::object&
     using Array = py::array_t<double, py::array::c_style | py::array::forcecast>;
     const py::module_ np = py::module_::import("numpy");
     const py::object asarray = np.attr("asarray");
-    const py::tuple broadcast = np.attr("broadcast_arrays")(asarray(x, "float64"), asarray(y, "float64"),
-                                                            asarray(z.is_none() ? py::float_(0.0) : z, "float64"));
-    const Array a = Array::ensure(broadcast[0]), b = Array::ensure(broadcast[1]), c = Array::ensure(broadcast[2]);
+    const py::tuple broadcast = np.attr("broadcast_arrays")(
+        asarray(x, "float64"), asarray(y, "float64"), asarray(z.is_none() ? py::float_(0.0) : z, "float64"));
+    const Array a = Array::ensure(broadcast[0]), b = Array::ensure(broadcast[1]),
+                c = Array::ensure(broadcast[2]);
     if (!a || !b || !c) throw py::error_already_set();
     const std::vector<py::ssize_t> shape(a.shape(), a.shape() + a.ndim());
     const size_t n = static_cast<size_t>(a.size());
@@ -223,9 +227,9 @@ py::tuple run(const Converter& converter, const py::object& x, const py::object&
         } else if (py::isinstance<py::array>(errors)) {
             const py::tuple errorShape(errors.attr("shape"));
             bool same = errorShape.size() == shape.size();
-            for (size_t d = 0; same && d < shape.size(); ++d) same = errorShape[d].cast<py::ssize_t>() == shape[d];
-            if (!same)
-                throw py::value_error("errors must have the shape of the broadcast coordinates");
+            for (size_t d = 0; same && d < shape.size(); ++d)
+                same = errorShape[d].cast<py::ssize_t>() == shape[d];
+            if (!same) throw py::value_error("errors must have the shape of the broadcast coordinates");
             errors.attr("__setitem__")(py::ellipsis(), py::str(""));
             for (const PointFailure& f : failures) {
                 errors.attr("__setitem__")(indexOf(f.index, shape), py::str(f.message));
@@ -276,10 +280,27 @@ class Transformer {
         const ConverterSettings& s = forward_.settings();
         const auto& p = s.projection;
         py::list values;
-        for (double v : {s.a, s.f, s.shift.deltaX, s.shift.deltaY, s.shift.deltaZ, s.shift.rotX, s.shift.rotY,
-                         s.shift.rotZ, s.shift.scale, p.centralMeridian, p.originLatitude, p.falseEasting,
-                         p.falseNorthing, p.scaleFactor, p.standardParallel1, p.standardParallel2,
-                         p.coneAxisColatitude, s.planeShiftX, s.planeShiftY, s.planeRotation, s.planeScale})
+        for (double v : {s.a,
+                         s.f,
+                         s.shift.deltaX,
+                         s.shift.deltaY,
+                         s.shift.deltaZ,
+                         s.shift.rotX,
+                         s.shift.rotY,
+                         s.shift.rotZ,
+                         s.shift.scale,
+                         p.centralMeridian,
+                         p.originLatitude,
+                         p.falseEasting,
+                         p.falseNorthing,
+                         p.scaleFactor,
+                         p.standardParallel1,
+                         p.standardParallel2,
+                         p.coneAxisColatitude,
+                         s.planeShiftX,
+                         s.planeShiftY,
+                         s.planeRotation,
+                         s.planeScale})
             values.append(v);
         for (double v : s.eleCoef) values.append(v);
         for (double v : s.tgo) values.append(v);
@@ -327,7 +348,8 @@ class Transformer {
     std::string repr() const {
         const ConverterSettings& s = forward_.settings();
         return "<geodex.Transformer code=" + std::to_string(s.projectionMethod) +
-               " shift=" + std::to_string(s.transformMethod) + " a=" + py::str(py::float_(s.a)).cast<std::string>() +
+               " shift=" + std::to_string(s.transformMethod) +
+               " a=" + py::str(py::float_(s.a)).cast<std::string>() +
                " rf=" + py::str(py::float_(1 / s.f)).cast<std::string>() + ">";
     }
 
@@ -378,16 +400,16 @@ PYBIND11_MODULE(geodex, m) {
 
     py::class_<Transformer>(m, "Transformer", kTransformerDoc)
         .def(py::init([](const py::kwargs& kwargs) {
-                 Keywords k(kwargs, "Transformer");
-                 ConverterSettings s;
-                 std::string geoid;
-                 readEllipsoid(k, s);
-                 readShift(k, s);
-                 readProjection(k, s);
-                 readAdjustments(k, s, geoid);
-                 k.finish();
-                 return Transformer(s, geoid);
-             }))
+            Keywords k(kwargs, "Transformer");
+            ConverterSettings s;
+            std::string geoid;
+            readEllipsoid(k, s);
+            readShift(k, s);
+            readProjection(k, s);
+            readAdjustments(k, s, geoid);
+            k.finish();
+            return Transformer(s, geoid);
+        }))
         .def_static(
             "from_catalogue",
             [](const std::string& ellipsoids, const std::string& crs, const std::string& name,
@@ -401,10 +423,12 @@ PYBIND11_MODULE(geodex, m) {
             },
             py::arg("ellipsoids"), py::arg("crs"), py::arg("name"),
             "The CRS record `name` of the CRS catalogue file `crs`, its ellipsoid taken from the ellipsoid\n"
-            "catalogue file `ellipsoids` (\"name,a,f\" lines). Keywords: plane, ele_method, ele_coef, ele_tgo,\n"
+            "catalogue file `ellipsoids` (\"name,a,f\" lines). Keywords: plane, ele_method, ele_coef, "
+            "ele_tgo,\n"
             "geoid as for Transformer(). ValueError when a file cannot be read or no record has the name.")
-        .def("to_grid", &Transformer::toGrid, py::arg("lat"), py::arg("lon"), py::arg("h") = 0.0, py::kw_only(),
-             py::arg("radians") = false, py::arg("threads") = py::none(), py::arg("errors") = py::none(),
+        .def("to_grid", &Transformer::toGrid, py::arg("lat"), py::arg("lon"), py::arg("h") = 0.0,
+             py::kw_only(), py::arg("radians") = false, py::arg("threads") = py::none(),
+             py::arg("errors") = py::none(),
              "WGS 84 latitude, longitude (degrees; radians=True: radians) and ellipsoidal height (m) ->\n"
              "(northing, easting, height) in metres: datum shift, projection, plane and height adjustment.")
         .def("to_wgs84", &Transformer::toWGS84, py::arg("north"), py::arg("east"), py::arg("height") = 0.0,
@@ -440,7 +464,8 @@ PYBIND11_MODULE(geodex, m) {
             return step(Operation::Project, true, "unproject", north, east, py::none(), kw, true, false);
         },
         py::arg("north"), py::arg("east"),
-        "Northing, easting (m) -> (latitude, longitude in [-180, 180)): the inverse of project, same keywords.");
+        "Northing, easting (m) -> (latitude, longitude in [-180, 180)): the inverse of project, same "
+        "keywords.");
     m.def(
         "shift",
         [](const py::object& lat, const py::object& lon, const py::object& h, const py::kwargs& kw) {
@@ -448,6 +473,7 @@ PYBIND11_MODULE(geodex, m) {
         },
         py::arg("lat"), py::arg("lon"), py::arg("h") = 0.0,
         "WGS 84 latitude, longitude, height -> the same point on the local datum (latitude, longitude,\n"
-        "height) by seven=(dx, dy, dz, rx, ry, rz, ppm) or molodensky=(dx, dy, dz) onto the ellipsoid a, rf;\n"
+        "height) by seven=(dx, dy, dz, rx, ry, rz, ppm) or molodensky=(dx, dy, dz) onto the ellipsoid a, "
+        "rf;\n"
         "inverse=True: back to WGS 84 (exact inverse). Keywords radians, threads, errors.");
 }

@@ -41,11 +41,12 @@ void convertRun(Converter& converter, std::size_t begin, std::size_t end, const 
 
 }  // namespace
 
-std::vector<PointFailure> convertParallel(const Converter& prototype, std::size_t n, const double* const in[3],
-                                          double* const out[3], const Scales& scales, unsigned threads,
-                                          std::size_t minimumRun) {
+std::vector<PointFailure> convertParallel(const Converter& prototype, std::size_t n,
+                                          const double* const in[3], double* const out[3],
+                                          const Scales& scales, unsigned threads, std::size_t minimumRun) {
     const std::size_t runs = std::max<std::size_t>(
-        1, std::min<std::size_t>(std::max(1u, threads), (n + minimumRun - 1) / std::max<std::size_t>(1, minimumRun)));
+        1, std::min<std::size_t>(std::max(1u, threads),
+                                 (n + minimumRun - 1) / std::max<std::size_t>(1, minimumRun)));
     std::vector<std::vector<PointFailure>> failures(runs);
     std::vector<std::exception_ptr> errors(runs);
     auto work = [&](std::size_t k) {

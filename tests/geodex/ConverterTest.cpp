@@ -100,7 +100,8 @@ TEST(Converter, ConvertAgreesWithProjToTheMillimetre) {
         ASSERT_EQ(converter.convert(n, p.lat.data(), p.lon.data(), p.h.data(), north.data(), east.data(),
                                     height.data()),
                   0u);
-        std::shared_ptr<PJ> pj(proj_create(PJ_DEFAULT_CTX, c.pipeline.c_str()), [](PJ* x) { proj_destroy(x); });
+        std::shared_ptr<PJ> pj(proj_create(PJ_DEFAULT_CTX, c.pipeline.c_str()),
+                               [](PJ* x) { proj_destroy(x); });
         ASSERT_NE(pj, nullptr) << c.pipeline;
         double worst = 0, worstH = 0;
         for (size_t i = 0; i < n; ++i) {
@@ -148,15 +149,15 @@ TEST(Converter, InversesUndoEveryStepIncludingAdjustments) {
         Points p = c.input;
         const size_t n = p.lat.size();
         Converter there(c.settings);
-        ASSERT_EQ(there.convert(n, p.lat.data(), p.lon.data(), p.h.data(), p.lat.data(), p.lon.data(),
-                                p.h.data()),
-                  0u);
+        ASSERT_EQ(
+            there.convert(n, p.lat.data(), p.lon.data(), p.h.data(), p.lat.data(), p.lon.data(), p.h.data()),
+            0u);
         ConverterSettings inverse = c.settings;
         inverse.inverse = true;
         Converter back(inverse);
-        ASSERT_EQ(back.convert(n, p.lat.data(), p.lon.data(), p.h.data(), p.lat.data(), p.lon.data(),
-                               p.h.data()),
-                  0u);
+        ASSERT_EQ(
+            back.convert(n, p.lat.data(), p.lon.data(), p.h.data(), p.lat.data(), p.lon.data(), p.h.data()),
+            0u);
         double worst = 0, worstH = 0;
         for (size_t i = 0; i < n; ++i) {
             worst = std::max({worst, std::fabs(p.lat[i] - c.input.lat[i]),
@@ -182,13 +183,18 @@ TEST(Converter, RejectsSettingsThatConvertNoPoint) {
         const char* message;  // "" accepted
     } cases[] = {
         {siteTM(), ""},
-        {with([](ConverterSettings& s) { s.projectionMethod = 3; }), "projection code 3 has no projection class"},
+        {with([](ConverterSettings& s) { s.projectionMethod = 3; }),
+         "projection code 3 has no projection class"},
         {with([](ConverterSettings& s) { s.projection.scaleFactor = 5; }), "scale=5"},
         {with([](ConverterSettings& s) { s.f = 0.5; }), "Inverse flattening"},
         {with([](ConverterSettings& s) { s.mode = Operation::Geocentric, s.a = -1; }), "semi-major axis"},
-        {with([](ConverterSettings& s) { s.planeAdjust = true, s.planeScale = 0; }), "plane adjustment scale"},
+        {with([](ConverterSettings& s) { s.planeAdjust = true, s.planeScale = 0; }),
+         "plane adjustment scale"},
         // Molodensky reads no ellipsoid check, and a projection code is not read by a shift.
-        {with([](ConverterSettings& s) { s.mode = Operation::Shift, s.transformMethod = 2, s.projectionMethod = 3; }), ""},
+        {with([](ConverterSettings& s) {
+             s.mode = Operation::Shift, s.transformMethod = 2, s.projectionMethod = 3;
+         }),
+         ""},
         // UTM with a zone override is tried in the zone it names.
         {with([](ConverterSettings& s) { s.projectionMethod = 34, s.projection.zoneOverride = 12; }), ""},
     };
