@@ -1,10 +1,9 @@
 // DatumTransformer: construction, configuration and the geocentric conversions.
 #include "geodex/DatumTransformer.h"
 
-#include <memory>
 #include <utility>
 
-#include "geodex/projections/CoordinateType.h"
+#include "geodex/EarthCentred.h"
 #include "geodex/projections/Geocentric.h"
 
 namespace Orvale::Geodex {
@@ -176,22 +175,14 @@ const std::string& DatumTransformer::GetGeoidFilePath() const { return geoidFile
 
 void DatumTransformer::GeodeticToGeocentric(double a, double f, double longitude, double latitude,
                                             double height, double& X, double& Y, double& Z) {
-    const Geocentric geocentric(a, f);
-    const std::unique_ptr<CartesianCoordinates> xyz(
-        geocentric.toGeocentric(GeodeticCoordinates(CoordinateType::geodetic, longitude, latitude, height)));
-    X = xyz->x();
-    Y = xyz->y();
-    Z = xyz->z();
+    const Geocentric geocentric(a, f);  // checks the ellipsoid
+    EarthCentred::toCartesian(a, f, latitude, longitude, height, X, Y, Z);
 }
 
 void DatumTransformer::GeocentricToGeodetic(double a, double f, double X, double Y, double Z,
                                             double& latitude, double& longitude, double& height) {
-    const Geocentric geocentric(a, f);
-    const std::unique_ptr<GeodeticCoordinates> geodetic(
-        geocentric.toGeodetic(CartesianCoordinates(CoordinateType::geocentric, X, Y, Z), 5, 1e-14));
-    latitude = geodetic->latitude();
-    longitude = geodetic->longitude();
-    height = geodetic->height();
+    const Geocentric geocentric(a, f);  // checks the ellipsoid
+    EarthCentred::toGeodetic(a, f, X, Y, Z, latitude, longitude, height);
 }
 
 }  // namespace Orvale::Geodex

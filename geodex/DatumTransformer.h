@@ -168,6 +168,7 @@ class GEODEX_EXPORT DatumTransformer {
                      double& heightOut);
     void GeocentricShiftFromWGS84(double X, double Y, double Z, double& Xout, double& Yout, double& Zout);
     void GeocentricShiftToWGS84(double X, double Y, double Z, double& Xout, double& Yout, double& Zout);
+    void sevenParameterShift(double X, double Y, double Z, double& Xout, double& Yout, double& Zout);
 
     // The inverse projection of BackProjecting; false (outputs untouched) for a code without a class.
     bool backProjectPoint(double northing, double easting, double& latitude, double& longitude);
@@ -205,6 +206,15 @@ class GEODEX_EXPORT DatumTransformer {
     int eleAdjustMethod;
     std::string geoidFilePath;
     KeptProjection keptProjection;
+
+    // The scaled rotation matrix of the seven-parameter shift (row by row) and the rotations (radians)
+    // and scale difference it was built from.
+    struct KeptRotation {
+        bool valid = false;
+        double rotX = 0, rotY = 0, rotZ = 0, scale = 0;
+        double m[9] = {0, 0, 0, 0, 0, 0, 0, 0, 0};
+    };
+    KeptRotation keptRotation;
 };
 
 }  // namespace Orvale::Geodex

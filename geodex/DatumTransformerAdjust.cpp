@@ -36,10 +36,20 @@ PlaneTransform fourParameter(const PlaneAdjustParam& p, double x, double y) {
 }
 }  // namespace
 
+// fourParameter without its matrices (run once per point): the same operations in the same order.
 void DatumTransformer::planeAdjustKernel(double x, double y, double& xOut, double& yOut) const {
-    const PlaneTransform t = fourParameter(planeAdjustParams, x, y);
-    xOut = t.output[0];
-    yOut = t.output[1];
+    const PlaneAdjustParam& p = planeAdjustParams;
+    const double theta = p.rotation * kArcSecond;
+    const double m = p.planeScale;
+    const double m00 = m * std::cos(theta), m01 = m * -std::sin(theta);
+    const double m10 = m * std::sin(theta), m11 = m * std::cos(theta);
+    double sumX = 0, sumY = 0;
+    sumX += m00 * x;
+    sumX += m01 * y;
+    sumY += m10 * x;
+    sumY += m11 * y;
+    xOut = p.shiftX + sumX;
+    yOut = p.shiftY + sumY;
 }
 
 void DatumTransformer::planeAdjustKernelVerbose(double x, double y, double& xOut, double& yOut) const {

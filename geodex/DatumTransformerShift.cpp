@@ -1,54 +1,55 @@
 // DatumTransformer: datum shifts between WGS 84 and the local datum.
 #include <cmath>
-#include <memory>
+#include <cstring>
 
 #include "geodex/DatumTransformer.h"
-#include "geodex/projections/CoordinateType.h"
+#include "geodex/EarthCentred.h"
 #include "geodex/projections/EllipsoidMath.h"
 #include "geodex/projections/Geocentric.h"
-#include "numera/Matrix.h"
-#include "numera/Vector.h"
 
 namespace Orvale::Geodex {
 
 namespace {
-using Numera::Matrix;
-using Numera::Vector;
 
 const Ellipsoid kWGS84(6378137.0, 0.0033528106647474805);
 
 // The point (radians, metres) on the ellipsoid `from`, expressed on the ellipsoid `to` through
-// earth-centred coordinates; the longitude comes back in [0, 2π).
+// earth-centred coordinates; the longitude comes back in [0, 2π). Throws CSException for an invalid
+// ellipsoid or point.
 void reexpress(const Ellipsoid& from, const Ellipsoid& to, double latitude, double longitude, double height,
                double& latitudeOut, double& longitudeOut, double& heightOut) {
-    const Geocentric source(from.a, from.f);
-    const std::unique_ptr<CartesianCoordinates> xyz(
-        source.toGeocentric(GeodeticCoordinates(CoordinateType::geodetic, longitude, latitude, height)));
+    const Geocentric source(from.a, from.f);  // checks the ellipsoid
+    double x = 0, y = 0, z = 0;
+    EarthCentred::toCartesian(from.a, from.f, latitude, longitude, height, x, y, z);
     const Geocentric target(to.a, to.f);
-    const std::unique_ptr<GeodeticCoordinates> result(target.toGeodetic(*xyz, 5, 1e-14));
-    latitudeOut = result->latitude();
-    longitudeOut = result->longitude();
-    heightOut = result->height();
+    EarthCentred::toGeodetic(to.a, to.f, x, y, z, latitudeOut, longitudeOut, heightOut);
 }
 
-// [X′, Y′, Z′] = T + (1 + scale) · Rz · Ry · Rx · [X, Y, Z], with exact rotations (coordinate frame).
-void sevenParameterShift(const ParamSeven& p, double X, double Y, double Z, double& Xout, double& Yout,
-                         double& Zout) {
+// M = (1 + scale) · Rz · Ry · Rx of the seven-parameter shift (coordinate frame, exact rotations), row
+// by row, with the products summed in the order of the matrix template.
+void scaledRotation(const ParamSeven& p, double m[9]) {
     const double cx = std::cos(p.rotX), sx = std::sin(p.rotX);
     const double cy = std::cos(p.rotY), sy = std::sin(p.rotY);
     const double cz = std::cos(p.rotZ), sz = std::sin(p.rotZ);
     const double rz[] = {cz, sz, 0, -sz, cz, 0, 0, 0, 1};
     const double ry[] = {cy, 0, -sy, 0, 1, 0, sy, 0, cy};
     const double rx[] = {1, 0, 0, 0, cx, sx, 0, -sx, cx};
-    const double translation[] = {p.deltaX, p.deltaY, p.deltaZ};
-    const double point[] = {X, Y, Z};
-    const Matrix<double> R = Matrix<double>(3, 3, rz) * Matrix<double>(3, 3, ry) * Matrix<double>(3, 3, rx);
-    const Vector<double> shifted =
-        Vector<double>(3, translation) + (1 + p.scale) * R * Vector<double>(3, point);
-    Xout = shifted[0];
-    Yout = shifted[1];
-    Zout = shifted[2];
+    auto product = [](const double* A, const double* B, double* C) {
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) {
+                double sum = 0;
+                for (int k = 0; k < 3; ++k) sum += A[3 * i + k] * B[3 * k + j];
+                C[3 * i + j] = sum;
+            }
+    };
+    double zy[9], r[9];
+    product(rz, ry, zy);
+    product(zy, rx, r);
+    const double scale = 1 + p.scale;
+    for (int k = 0; k < 9; ++k) m[k] = scale * r[k];
 }
+
+bool sameBits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
 }  // namespace
 
 void DatumTransformer::GeodeticShiftFromWGS84(double latitude, double longitude, double height,
@@ -80,23 +81,50 @@ void DatumTransformer::GeodeticShiftToWGS84(double latitude, double longitude, d
 void DatumTransformer::BursaMethod(const Ellipsoid& from, const Ellipsoid& to, const ParamSeven&,
                                    double latitude, double longitude, double height, double& latitudeOut,
                                    double& longitudeOut, double& heightOut) {
-    const Geocentric source(from.a, from.f);
-    const std::unique_ptr<CartesianCoordinates> xyz(
-        source.toGeocentric(GeodeticCoordinates(CoordinateType::geodetic, longitude, latitude, height)));
+    const Geocentric source(from.a, from.f);  // checks the ellipsoid
+    double x = 0, y = 0, z = 0;
+    EarthCentred::toCartesian(from.a, from.f, latitude, longitude, height, x, y, z);
     double X = 0, Y = 0, Z = 0;
-    GeocentricShiftFromWGS84(xyz->x(), xyz->y(), xyz->z(), X, Y, Z);
+    GeocentricShiftFromWGS84(x, y, z, X, Y, Z);
     const Geocentric target(to.a, to.f);
-    const std::unique_ptr<GeodeticCoordinates> result(
-        target.toGeodetic(CartesianCoordinates(CoordinateType::geocentric, X, Y, Z), 5, 1e-14));
-    latitudeOut = result->latitude();
-    longitudeOut = result->longitude();
-    heightOut = result->height();
+    EarthCentred::toGeodetic(to.a, to.f, X, Y, Z, latitudeOut, longitudeOut, heightOut);
+}
+
+// [X′, Y′, Z′] = T + M · [X, Y, Z] with M = (1 + scale) · Rz · Ry · Rx, kept while the rotations and the
+// scale it was built from are bitwise the same.
+void DatumTransformer::sevenParameterShift(double X, double Y, double Z, double& Xout, double& Yout,
+                                           double& Zout) {
+    const ParamSeven& p = transformParams;
+    KeptRotation& kept = keptRotation;
+    if (!(kept.valid && sameBits(kept.rotX, p.rotX) && sameBits(kept.rotY, p.rotY) &&
+          sameBits(kept.rotZ, p.rotZ) && sameBits(kept.scale, p.scale))) {
+        scaledRotation(p, kept.m);
+        kept.rotX = p.rotX;
+        kept.rotY = p.rotY;
+        kept.rotZ = p.rotZ;
+        kept.scale = p.scale;
+        kept.valid = true;
+    }
+    const double* m = kept.m;
+    double sx = 0, sy = 0, sz = 0;
+    sx += m[0] * X;
+    sx += m[1] * Y;
+    sx += m[2] * Z;
+    sy += m[3] * X;
+    sy += m[4] * Y;
+    sy += m[5] * Z;
+    sz += m[6] * X;
+    sz += m[7] * Y;
+    sz += m[8] * Z;
+    Xout = p.deltaX + sx;
+    Yout = p.deltaY + sy;
+    Zout = p.deltaZ + sz;
 }
 
 void DatumTransformer::GeocentricShiftFromWGS84(double X, double Y, double Z, double& Xout, double& Yout,
                                                 double& Zout) {
     if (transformMethod == 1) {
-        sevenParameterShift(transformParams, X, Y, Z, Xout, Yout, Zout);
+        sevenParameterShift(X, Y, Z, Xout, Yout, Zout);
     } else if (transformMethod == 2) {
         Xout = X - transformParams.deltaX;
         Yout = Y - transformParams.deltaY;
@@ -107,7 +135,7 @@ void DatumTransformer::GeocentricShiftFromWGS84(double X, double Y, double Z, do
 void DatumTransformer::GeocentricShiftToWGS84(double X, double Y, double Z, double& Xout, double& Yout,
                                               double& Zout) {
     if (transformMethod == 1) {
-        sevenParameterShift(transformParams, X, Y, Z, Xout, Yout, Zout);
+        sevenParameterShift(X, Y, Z, Xout, Yout, Zout);
     } else if (transformMethod == 2) {
         Xout = X + transformParams.deltaX;
         Yout = Y + transformParams.deltaY;

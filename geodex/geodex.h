@@ -3,6 +3,7 @@
 
 // Value types
 #include "geodex/AdjustParams.h"
+#include "geodex/Converter.h"
 #include "geodex/DatumTransformer.h"
 #include "geodex/Ellipsoid.h"
 #include "geodex/ParamSeven.h"

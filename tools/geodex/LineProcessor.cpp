@@ -45,7 +45,7 @@ std::vector<std::string_view> split(std::string_view line, bool& commas) {
 
 }  // namespace
 
-std::string processLine(std::string_view line, Conversion& conversion, const LineFormat& format,
+std::string processLine(std::string_view line, Orvale::Geodex::Converter& converter, const LineFormat& format,
                         std::string* error) {
     const std::string_view content = trimmed(line);
     if (content.empty() || content.front() == '#') return std::string(line);
@@ -82,13 +82,10 @@ std::string processLine(std::string_view line, Conversion& conversion, const Lin
     // The library takes latitude (northing) first.
     if (format.lonLatOrder && !format.xyzIn) std::swap(in[0], in[1]);
 
+    // Geodetic results come with the longitude in [-π, π).
     double out[3] = {0, 0, 0};
-    try {
-        conversion.apply(in, out);
-    } catch (const ConversionError& e) {
-        return fail(e.message);
-    }
-    if (format.geodeticOut) out[1] = normalisedLongitude(out[1]);
+    std::string message;
+    if (!converter.convertPoint(in, out, &message)) return fail(std::move(message));
     if (format.lonLatOrder && !format.xyzOut) std::swap(out[0], out[1]);
 
     std::string result;

@@ -27,7 +27,7 @@ struct LineFormat {
 };
 
 // Converts line; on failure returns the marker line and describes the reason in *error.
-std::string processLine(std::string_view line, Conversion& conversion, const LineFormat& format,
+std::string processLine(std::string_view line, Orvale::Geodex::Converter& converter, const LineFormat& format,
                         std::string* error);
 
 }  // namespace geodexcli

@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <stdexcept>
 
 #include "Angles.h"
 
 namespace geodexcli {
-
-using Orvale::Geodex::CRS;
-using Orvale::Geodex::CRSDB;
-using Orvale::Geodex::EllipsoidDB;
 
 double OptionValue::number() const {
     auto v = parseNumber(text);
@@ -95,34 +92,21 @@ void readTgo(V v, R r) {
     tgo[4] = p[2];
 }
 
-std::u16string widen(const std::string& s) {
-    // Catalogue paths are 16-bit texts; file names of this command are taken byte by byte.
-    return std::u16string(s.begin(), s.end());
-}
-
 // Fills the ellipsoid, shift and projection from a CRS record of the catalogues, then loads the geoid grid.
 void readCatalogues(R r) {
     if (r.ellipsoids.empty() || r.crs.empty() || r.name.empty())
         throw UsageError("convert needs --ellipsoids FILE, --crs FILE and --name NAME");
-    if (!EllipsoidDB::GetInstance()->LoadEllipsoids(widen(r.ellipsoids)))
-        throw UsageError("cannot open the ellipsoid catalogue " + r.ellipsoids);
-    if (!CRSDB::GetInstance()->LoadCRSs(widen(r.crs)))
-        throw UsageError("cannot open the CRS catalogue " + r.crs);
-    const std::vector<CRS>& all = CRSDB::GetInstance()->GetCRSs();
-    auto crs = std::find_if(all.begin(), all.end(), [&](const CRS& c) { return c.GetName() == r.name; });
-    if (crs == all.end()) throw UsageError("no CRS named \"" + r.name + "\" in " + r.crs);
     Settings& s = r.settings;
-    s.a = crs->GetEllipsoid().GetSemiMajorAxis();
-    s.f = crs->GetEllipsoid().GetFlattening();
-    s.transformMethod = crs->GetTransformMethod();
-    s.shift = crs->GetTransformParams();
-    s.projectionMethod = crs->GetProjectMethod();
-    s.projection = crs->GetProjectParams();
-    if (r.geoid.empty()) return;
+    const Mode mode = s.mode;
+    const bool inverse = s.inverse;
     try {
-        Orvale::Geodex::GeoidDB::getInstance()->LoadGGFFile(r.geoid.c_str());
-    } catch (const std::exception& e) {
-        throw UsageError("geoid grid " + r.geoid + ": " + e.what());
+        s = Settings::fromCatalogue(r.ellipsoids, r.crs, r.name);
+        s.mode = mode;
+        s.inverse = inverse;
+        if (r.geoid.empty()) return;
+        Orvale::Geodex::Converter::loadGeoid(r.geoid);
+    } catch (const std::invalid_argument& e) {
+        throw UsageError(e.what());
     }
     s.useGeoid = true;
 }

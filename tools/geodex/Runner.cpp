@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "Options.h"
 
 namespace geodexcli {
 
@@ -80,7 +83,7 @@ struct Block {
     }
 };
 
-void convertSlice(Slice& slice, Conversion& conversion, const LineFormat& format) {
+void convertSlice(Slice& slice, Orvale::Geodex::Converter& converter, const LineFormat& format) {
     slice.output.clear();
     slice.errors.clear();
     slice.lines = 0;
@@ -91,14 +94,14 @@ void convertSlice(Slice& slice, Conversion& conversion, const LineFormat& format
         const std::string_view line = rest.substr(0, newline);
         rest.remove_prefix(newline == std::string_view::npos ? rest.size() : newline + 1);
         error.clear();
-        slice.output += processLine(line, conversion, format, &error);
+        slice.output += processLine(line, converter, format, &error);
         slice.output += '\n';
         if (!error.empty()) slice.errors.emplace_back(slice.lines, error);
         ++slice.lines;
     }
 }
 
-void convertBlock(Block& block, std::vector<std::unique_ptr<Conversion>>& conversions,
+void convertBlock(Block& block, std::vector<std::unique_ptr<Orvale::Geodex::Converter>>& conversions,
                   const LineFormat& format) {
     block.split(conversions.size());
     if (block.slices.size() == 1) {
@@ -117,8 +120,15 @@ void convertBlock(Block& block, std::vector<std::unique_ptr<Conversion>>& conver
 long long runLines(std::istream& in, std::ostream& out, std::ostream& err, const Settings& settings,
                    const LineFormat& format, const RunOptions& options) {
     const int threads = std::max(1, options.threads);
-    std::vector<std::unique_ptr<Conversion>> conversions;
-    for (int k = 0; k < threads; ++k) conversions.push_back(std::make_unique<Conversion>(settings));
+    // One converter per thread; settings the library rejects are a usage error.
+    std::vector<std::unique_ptr<Orvale::Geodex::Converter>> conversions;
+    try {
+        conversions.push_back(std::make_unique<Orvale::Geodex::Converter>(settings));
+    } catch (const std::invalid_argument& e) {
+        throw UsageError(e.what());
+    }
+    for (int k = 1; k < threads; ++k)
+        conversions.push_back(std::make_unique<Orvale::Geodex::Converter>(*conversions[0]));
 
     long long lineNumber = 0, failures = 0, bytes = 0;
     bool progressShown = false;

@@ -16,7 +16,7 @@ struct RunOptions {
 };
 
 // Converts every line of in to out; errors go to err as "geodex: line N: message".
-// Returns the number of lines that failed.
+// Returns the number of lines that failed; throws UsageError for settings the library rejects.
 long long runLines(std::istream& in, std::ostream& out, std::ostream& err, const Settings& settings,
                    const LineFormat& format, const RunOptions& options);
 
