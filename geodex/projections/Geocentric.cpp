@@ -44,13 +44,23 @@ GeodeticCoordinates* Geocentric::toGeodetic(const CartesianCoordinates& cartesia
     const double p = std::sqrt(x * x + y * y);
     const double es = flattening * (2 - flattening);
 
+    if (p == 0 && z != 0 && maxIterations > 0) {
+        // On the polar axis the longitude is undefined and the pole's normal is the axis itself.
+        return new GeodeticCoordinates(CoordinateType::geodetic, 0, std::copysign(kHalfPi, z),
+                                       std::fabs(z) - a * (1 - flattening));
+    }
+    // Within about 0.2° of the axis (p < |z|/256) p / cos φ carries the rounding of cos φ into the height
+    // (1.3 m at 1 mm from the axis); there the height is read along the normal instead:
+    // h = p cos φ + z sin φ − a·sqrt(1 − e² sin²φ).
+    const bool nearAxis = p < std::fabs(z) * 0x1p-8;
     double phi = std::atan2(z, p * (1 - es));
     double h = 0;
     double h0 = 0;
     for (int i = 0; i < maxIterations; ++i) {
         const double sinPhi = std::sin(phi);
-        const double N = a / std::sqrt(1 - es * sinPhi * sinPhi);
-        h = p / std::cos(phi) - N;
+        const double w = std::sqrt(1 - es * sinPhi * sinPhi);
+        const double N = a / w;
+        h = nearAxis ? p * std::cos(phi) + z * sinPhi - a * w : p / std::cos(phi) - N;
         const double next = std::atan2(z, p * (1 - es * N / (N + h)));
         const bool done = std::fabs(next - phi) < tolerance && std::fabs(h - h0) < tolerance * a;
         phi = next;
