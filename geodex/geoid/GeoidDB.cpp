@@ -7,6 +7,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "geodex/AngleConstants.h"
 #include "geodex/projections/Checks.h"
 
 namespace Orvale::Geodex {
@@ -15,8 +16,6 @@ GeoidDB GeoidDB::instance;
 
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292519943295;
-constexpr double kRadiansToDegrees = 57.29577951308232;
 
 // Byte offsets of the GGF header fields; the values start right after the header.
 constexpr int kGridNameOffset = 16;
@@ -134,10 +133,10 @@ void GeoidDB::LoadGGFFile(const char* path) {
     const bool headerComplete = in.gcount() == kHeaderSize;
 
     std::memcpy(gridName, header + kGridNameOffset, sizeof gridName);
-    latMin = readDouble(header + kLimitsOffset) * kDegreesToRadians;
-    latMax = readDouble(header + kLimitsOffset + 8) * kDegreesToRadians;
-    lonMin = readDouble(header + kLimitsOffset + 16) * kDegreesToRadians;
-    lonMax = readDouble(header + kLimitsOffset + 24) * kDegreesToRadians;
+    latMin = readDouble(header + kLimitsOffset) * kDegree;
+    latMax = readDouble(header + kLimitsOffset + 8) * kDegree;
+    lonMin = readDouble(header + kLimitsOffset + 16) * kDegree;
+    lonMax = readDouble(header + kLimitsOffset + 24) * kDegree;
     latSpacing = readDouble(header + kSpacingOffset);
     lonSpacing = readDouble(header + kSpacingOffset + 8);
     rowCount = readInt32(header + kRowCountOffset);

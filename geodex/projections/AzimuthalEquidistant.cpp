@@ -9,13 +9,12 @@
 namespace Orvale::Geodex {
 
 namespace {
-const double kOneDegree = 0.017453292519943295;
 const double kPolarWindow = 20015110.0;       // metres
 const double kEquatorialWindow = 19903915.0;  // metres
 const double kRimRounding = 1e-6;             // metres
 // Longitude difference of the oblique window's point: one degree short of the antipode's meridian.
-const double kSinWindow = std::sin(kPi - kOneDegree);
-const double kCosWindow = std::cos(kPi - kOneDegree);
+const double kSinWindow = std::sin(kPi - kDegree);
+const double kCosWindow = std::cos(kPi - kDegree);
 }  // namespace
 
 AzimuthalEquidistant::AzimuthalEquidistant(double a, double f, double centralMeridian, double originLatitude,

@@ -9,7 +9,6 @@
 namespace Orvale::Geodex {
 
 namespace {
-const double kOneDegree = 0.017453292519943295;
 }
 
 CylindricalEqualArea::CylindricalEqualArea(double a, double f, double centralMeridian, double originLatitude,
@@ -38,11 +37,11 @@ CylindricalEqualArea::CylindricalEqualArea(double a, double f, double centralMer
     // symmetric about the false easting.
     const double cm = this->centralMeridian;
     if (cm > 0) {
-        maxEasting = eastingOffset(cm - kPi - kOneDegree);
+        maxEasting = eastingOffset(cm - kPi - kDegree);
         minEasting = eastingOffset(cm - kPi);
     } else if (cm < 0) {
         maxEasting = eastingOffset(cm + kPi);
-        minEasting = eastingOffset(cm + kPi + kOneDegree);
+        minEasting = eastingOffset(cm + kPi + kDegree);
     } else {
         maxEasting = eastingOffset(kPi);
         minEasting = -maxEasting;

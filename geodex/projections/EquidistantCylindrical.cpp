@@ -9,7 +9,6 @@
 namespace Orvale::Geodex {
 
 namespace {
-const double kOneDegree = 0.017453292519943295;
 // Below this Ra·cos φs (metres) the standard parallel is a pole: every meridian collapses to one line.
 const double kCollapsedScale = 1e-9;
 }  // namespace
@@ -39,11 +38,11 @@ EquidistantCylindrical::EquidistantCylindrical(double a, double f, double centra
         minEasting = -std::numeric_limits<double>::infinity();
         maxEasting = std::numeric_limits<double>::infinity();
     } else if (centralMeridian > 0) {
-        maxEasting = RaCosPhis * (kPi - kOneDegree);
+        maxEasting = RaCosPhis * (kPi - kDegree);
         minEasting = -RaCosPhis * kPi;
     } else if (centralMeridian < 0) {
         maxEasting = RaCosPhis * kPi;
-        minEasting = -RaCosPhis * (kPi - kOneDegree);
+        minEasting = -RaCosPhis * (kPi - kDegree);
     } else {
         maxEasting = RaCosPhis * kPi;
         minEasting = -maxEasting;

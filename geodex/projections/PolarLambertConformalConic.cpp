@@ -9,7 +9,6 @@ namespace Orvale::Geodex {
 
 namespace {
 // The library's three constant angles, set when it is loaded (degrees times π/180).
-const double kDegree = 0.017453292519943295;
 const double kParallel71 = 71.0 * kDegree;
 const double kParallel74 = 74.0 * kDegree;
 const double kNearPole = 89.99944444444445 * kDegree;  // 89°59′58″

@@ -9,11 +9,10 @@
 namespace Orvale::Geodex {
 
 namespace {
-const double kOneDegree = 0.017453292519943295;
 const double kPolarAndEquatorialWindow = 1460090226.0;  // metres
 // Longitude difference of the oblique window's point: one degree short of the antipode's meridian.
-const double kSinWindow = std::sin(kPi - kOneDegree);
-const double kCosWindow = std::cos(kPi - kOneDegree);
+const double kSinWindow = std::sin(kPi - kDegree);
+const double kCosWindow = std::cos(kPi - kDegree);
 }  // namespace
 
 Stereographic::Stereographic(double a, double f, double centralMeridian, double originLatitude,

@@ -32,7 +32,7 @@ const TransverseMercator& UTM::zoneProjection(int zone) const {
         if (*other) return **other;
     }
     const double cmDegrees = zone < 31 ? 6 * zone + 177 : 6 * zone - 183;
-    const double cm = cmDegrees * 0.017453292519943295;
+    const double cm = cmDegrees * kDegree;
     if (other == nullptr) {
         firstZone.emplace(semiMajorAxis, flattening, cm, 0, 500000, 0, 0.9996);
         firstZoneNumber = zone;

@@ -12,7 +12,7 @@ using namespace Orvale::Geodex;
 
 namespace {
 
-const double kArcSecond = 4.84813681109536e-6;
+using Orvale::Geodex::kArcSecond;
 
 std::string oneLine(const char* text) {
     std::string s(text);

@@ -209,7 +209,7 @@ void readShift(const Options& o, Settings& s) {
         v = o.numbers("--params", 3);
         v.resize(7, 0.0);
     }
-    const double arcSecond = 4.84813681109536e-6;
+    const double arcSecond = Orvale::Geodex::kArcSecond;
     s.shift = Orvale::Geodex::ParamSeven(v[0], v[1], v[2], v[3] * arcSecond, v[4] * arcSecond,
                                          v[5] * arcSecond, v[6] * 1e-6);
 }
