@@ -5,9 +5,9 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
-#include <stdexcept>
 
 #include "geodex/AngleConstants.h"
+#include "geodex/geoid/GeoidError.h"
 #include "geodex/projections/Checks.h"
 
 namespace Orvale::Geodex {
@@ -121,7 +121,7 @@ GeoidDB* GeoidDB::getInstance() { return &instance; }
 void GeoidDB::LoadGGFFile(const char* path) {
     std::ifstream in;
     if (path) in.open(path, std::ios::binary);
-    if (!in.is_open()) throw std::runtime_error("fail to open ggf file");
+    if (!in.is_open()) throw GeoidError("fail to open ggf file");
 
     // Whatever happens next, the previous grid is gone.
     grid.clear();
@@ -146,7 +146,7 @@ void GeoidDB::LoadGGFFile(const char* path) {
 
     // Reject absurd dimensions before allocating anything: both positive, the count representable,
     // and no more values than the file holds after its header.
-    const auto fail = [] { throw std::runtime_error("fail to init ggf"); };
+    const auto fail = [] { throw GeoidError("fail to init ggf"); };
     if (!headerComplete || rowCount <= 0 || columnCount <= 0) fail();
     const uint64_t total = uint64_t(rowCount) * uint64_t(columnCount);
     if (total > std::numeric_limits<uint32_t>::max()) fail();
@@ -172,11 +172,11 @@ void GeoidDB::LoadGGFFile(const char* path) {
 
 GeoidDB::Cell GeoidDB::cellAt(double longitude, double latitude, int columns, int rows,
                               long highestIndex) const {
-    if (grid.empty()) throw std::runtime_error("no ggf grid loaded");
+    if (grid.empty()) throw GeoidError("no ggf grid loaded");
     MessageCollector checks;
     checks.add(outside(latitude, latMin, latMax), kMsgLatitude);
     checks.add(outside(longitude, lonMin, lonMax), kMsgLongitude);
-    checks.throwIfAny();
+    if (!checks.empty()) throw GeoidError(checks.text());
 
     double lambda = longitude * kRadiansToDegrees;
     if (lambda < 0) lambda += 360;
