@@ -18,4 +18,17 @@ WorldProjection::WorldProjection(double a, double f, double centralMeridian_, do
     falseNorthing = falseNorthing_;
 }
 
+double WorldProjection::openProject(double lambda, double phi) const {
+    MessageCollector errors;
+    addGeodeticChecks(errors, lambda, phi);
+    errors.throwIfAny();
+    return reduceLongitudeOnce(lambda - centralMeridian);
+}
+
+void WorldProjection::openBackProject(double E, double N) const {
+    MessageCollector errors;
+    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
+    errors.throwIfAny();
+}
+
 }  // namespace Orvale::Geodex
