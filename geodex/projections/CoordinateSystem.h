@@ -14,6 +14,17 @@ class GEODEX_EXPORT CoordinateSystem {
     void getEllipsoidParameters(double* a, double* f) const;
 
   protected:
+    // The openings the projection classes share; each throws one CSException with every failed check.
+    // Latitude (43) and longitude (44) of a point to project, radians.
+    static void checkGeodetic(double longitude, double latitude);
+    // Easting within ±deltaEasting of the false easting (45), northing within ±deltaNorthing of the
+    // false northing (46) of a point to back-project, metres.
+    static void checkCentredWindow(double easting, double northing, double falseEasting, double deltaEasting,
+                                   double falseNorthing, double deltaNorthing);
+    // The same with the easting window [falseEasting + minEasting, falseEasting + maxEasting], metres.
+    static void checkWorldWindow(double easting, double northing, double falseEasting, double minEasting,
+                                 double maxEasting, double falseNorthing, double deltaNorthing);
+
     double semiMajorAxis;
     double flattening;
 };

@@ -8,8 +8,7 @@
 
 namespace Orvale::Geodex {
 
-namespace {
-}
+namespace {}
 
 CylindricalEqualArea::CylindricalEqualArea(double a, double f, double centralMeridian, double originLatitude,
                                            double falseEasting, double falseNorthing)
@@ -60,29 +59,33 @@ double CylindricalEqualArea::northingOffset(double phi) const {
 }
 
 MapProjectionCoordinates* CylindricalEqualArea::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    double E, N;
+    project(geodetic.longitude(), geodetic.latitude(), E, N);
+    return new MapProjectionCoordinates(CoordinateType::cylindricalEqualArea, E, N);
+}
 
-    return new MapProjectionCoordinates(CoordinateType::cylindricalEqualArea,
-                                        falseEasting + eastingOffset(lambda),
-                                        falseNorthing + northingOffset(phi));
+void CylindricalEqualArea::project(double lambda, double phi, double& E, double& N) const {
+    checkGeodetic(lambda, phi);
+
+    E = falseEasting + eastingOffset(lambda);
+    N = falseNorthing + northingOffset(phi);
 }
 
 GeodeticCoordinates* CylindricalEqualArea::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    double lambda, phi;
+    backProject(projected.easting(), projected.northing(), lambda, phi);
+    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+}
+
+void CylindricalEqualArea::backProject(double E, double N, double& longitude, double& latitude) const {
+    checkWorldWindow(E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
 
     // Authalic latitude from the northing, then the geodetic latitude by its series.
     const double beta = std::asin(clampUnit(twoK0 * (N - falseNorthing) / ((1 - es) * semiMajorAxis * qp)));
     const double phi = clampLatitude(authalic.latitude(beta));
     const double lambda = clampLongitude(reduceLongitudeOnce(centralMeridian + (E - falseEasting) / ak0));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

@@ -51,30 +51,36 @@ EquidistantCylindrical::EquidistantCylindrical(double a, double f, double centra
 }
 
 MapProjectionCoordinates* EquidistantCylindrical::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    double E, N;
+    project(geodetic.longitude(), geodetic.latitude(), E, N);
+    return new MapProjectionCoordinates(CoordinateType::equidistantCylindrical, E, N);
+}
+
+void EquidistantCylindrical::project(double lambda, double phi, double& E, double& N) const {
+    checkGeodetic(lambda, phi);
 
     const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
     const double easting = falseEasting + RaCosPhis * dlambda;
     const double northing = falseNorthing + Ra * phi;
-    return new MapProjectionCoordinates(CoordinateType::equidistantCylindrical, easting, northing);
+    E = easting;
+    N = northing;
 }
 
 GeodeticCoordinates* EquidistantCylindrical::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    double lambda, phi;
+    backProject(projected.easting(), projected.northing(), lambda, phi);
+    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+}
+
+void EquidistantCylindrical::backProject(double E, double N, double& longitude, double& latitude) const {
+    checkWorldWindow(E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
 
     const double phi = clampLatitude((N - falseNorthing) / Ra);
     double lambda = 0;  // a pole standard parallel leaves no longitude to recover
     if (RaCosPhis != 0) lambda = centralMeridian + (E - falseEasting) / RaCosPhis;
     lambda = clampLongitude(reduceLongitudeOnce(lambda));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex
