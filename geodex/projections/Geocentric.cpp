@@ -9,9 +9,7 @@ namespace Orvale::Geodex {
 
 Geocentric::Geocentric(double a, double f) : CoordinateSystem(a, f) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    const double invF = 1 / f;
-    errors.add(outside(invF, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     errors.throwIfAny();
     e2 = 2 * f - f * f;
     ep2 = 1 / (1 - e2) - 1;

@@ -48,9 +48,7 @@ PolarLambertConformalConic::PolarLambertConformalConic(double a, double f, doubl
 PolarLambertConformalConic::~PolarLambertConformalConic() = default;
 
 MapProjectionCoordinates* PolarLambertConformalConic::project(const GeodeticCoordinates& geodetic) const {
-    MessageCollector errors;
-    addGeodeticChecks(errors, geodetic.longitude(), geodetic.latitude());
-    errors.throwIfAny();
+    checkGeodetic(geodetic.longitude(), geodetic.latitude());
 
     std::unique_ptr<MapProjectionCoordinates> onCone(cone->project(geodetic));
     return new MapProjectionCoordinates(CoordinateType::polarLambertConformalConic, onCone->warningMessage(),
@@ -58,12 +56,8 @@ MapProjectionCoordinates* PolarLambertConformalConic::project(const GeodeticCoor
 }
 
 GeodeticCoordinates* PolarLambertConformalConic::backProject(const MapProjectionCoordinates& plane) const {
-    MessageCollector errors;
-    errors.add(outside(plane.easting(), falseEasting - deltaEasting, falseEasting + deltaEasting),
-               kMsgEasting);
-    errors.add(outside(plane.northing(), falseNorthing - deltaNorthing, falseNorthing + deltaNorthing),
-               kMsgNorthing);
-    errors.throwIfAny();
+    checkCentredWindow(plane.easting(), plane.northing(), falseEasting, deltaEasting, falseNorthing,
+                       deltaNorthing);
     return cone->backProject(plane);
 }
 

@@ -28,16 +28,12 @@ SphericalAzimuthal::SphericalAzimuthal(double a, double f, double centralMeridia
 }
 
 double SphericalAzimuthal::openProject(double lambda, double phi) const {
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    checkGeodetic(lambda, phi);
     return reduceLongitudeOnce(lambda - centralMeridian);
 }
 
 void SphericalAzimuthal::backProject(double E, double N, double& longitude, double& latitude) const {
-    MessageCollector errors;
-    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    checkCentredWindow(E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
 
     const double dx = E - falseEasting;
     const double dy = N - falseNorthing;

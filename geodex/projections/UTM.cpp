@@ -16,8 +16,7 @@ const double kSouthFalseNorthing = 10000000.0;
 
 UTM::UTM(double a, double f, int override) : CoordinateSystem(a, f), zoneOverride(override) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     errors.add(override < 0 || override > 60, kMsgZoneOverride);
     errors.throwIfAny();
 }

@@ -19,16 +19,12 @@ WorldProjection::WorldProjection(double a, double f, double centralMeridian_, do
 }
 
 double WorldProjection::openProject(double lambda, double phi) const {
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    checkGeodetic(lambda, phi);
     return reduceLongitudeOnce(lambda - centralMeridian);
 }
 
 void WorldProjection::openBackProject(double E, double N) const {
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    checkWorldWindow(E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
 }
 
 }  // namespace Orvale::Geodex
