@@ -97,9 +97,7 @@ double AlbersEqualAreaConic::latitudeNearPole(double rho, bool north) const {
 }
 
 MapProjectionCoordinates* AlbersEqualAreaConic::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::albersEqualAreaConic, E, N);
+    return projectToTuple(*this, CoordinateType::albersEqualAreaConic, geodetic);
 }
 
 void AlbersEqualAreaConic::project(double lambda, double phi, double& E, double& N) const {
@@ -115,9 +113,7 @@ void AlbersEqualAreaConic::project(double lambda, double phi, double& E, double&
 }
 
 GeodeticCoordinates* AlbersEqualAreaConic::backProject(const MapProjectionCoordinates& plane) const {
-    double lambda, phi;
-    backProject(plane.easting(), plane.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, plane);
 }
 
 void AlbersEqualAreaConic::backProject(double easting, double northing, double& longitude,

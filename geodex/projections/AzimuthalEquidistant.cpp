@@ -80,9 +80,7 @@ void AzimuthalEquidistant::offsets(double phi, const SphereDirection& p, double&
 }
 
 MapProjectionCoordinates* AzimuthalEquidistant::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::azimuthalEquidistant, E, N);
+    return projectToTuple(*this, CoordinateType::azimuthalEquidistant, geodetic);
 }
 
 void AzimuthalEquidistant::project(double lambda, double phi, double& easting, double& northing) const {
@@ -94,7 +92,7 @@ void AzimuthalEquidistant::project(double lambda, double phi, double& easting, d
 }
 
 GeodeticCoordinates* AzimuthalEquidistant::backProject(const MapProjectionCoordinates& projected) const {
-    return backProjectTuple(projected);
+    return backProjectToTuple(*this, projected);
 }
 
 }  // namespace Orvale::Geodex

@@ -59,9 +59,7 @@ double CylindricalEqualArea::northingOffset(double phi) const {
 }
 
 MapProjectionCoordinates* CylindricalEqualArea::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::cylindricalEqualArea, E, N);
+    return projectToTuple(*this, CoordinateType::cylindricalEqualArea, geodetic);
 }
 
 void CylindricalEqualArea::project(double lambda, double phi, double& E, double& N) const {
@@ -72,9 +70,7 @@ void CylindricalEqualArea::project(double lambda, double phi, double& E, double&
 }
 
 GeodeticCoordinates* CylindricalEqualArea::backProject(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 void CylindricalEqualArea::backProject(double E, double N, double& longitude, double& latitude) const {

@@ -24,9 +24,7 @@ EckertIV::EckertIV(double a, double f, double centralMeridian_, double falseEast
 }
 
 MapProjectionCoordinates* EckertIV::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::eckert4, E, N);
+    return projectToTuple(*this, CoordinateType::eckert4, geodetic);
 }
 
 void EckertIV::project(double lambda, double phi, double& E, double& N) const {
@@ -51,9 +49,7 @@ void EckertIV::project(double lambda, double phi, double& E, double& N) const {
 }
 
 GeodeticCoordinates* EckertIV::backProject(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 void EckertIV::backProject(double E, double N, double& longitude, double& latitude) const {

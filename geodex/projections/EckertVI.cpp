@@ -30,9 +30,7 @@ EckertVI::EckertVI(double a, double f, double centralMeridian_, double falseEast
 }
 
 MapProjectionCoordinates* EckertVI::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::eckert6, E, N);
+    return projectToTuple(*this, CoordinateType::eckert6, geodetic);
 }
 
 void EckertVI::project(double lambda, double phi, double& E, double& N) const {
@@ -55,9 +53,7 @@ void EckertVI::project(double lambda, double phi, double& E, double& N) const {
 }
 
 GeodeticCoordinates* EckertVI::backProject(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 void EckertVI::backProject(double E, double N, double& longitude, double& latitude) const {

@@ -51,9 +51,7 @@ EquidistantCylindrical::EquidistantCylindrical(double a, double f, double centra
 }
 
 MapProjectionCoordinates* EquidistantCylindrical::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::equidistantCylindrical, E, N);
+    return projectToTuple(*this, CoordinateType::equidistantCylindrical, geodetic);
 }
 
 void EquidistantCylindrical::project(double lambda, double phi, double& E, double& N) const {
@@ -67,9 +65,7 @@ void EquidistantCylindrical::project(double lambda, double phi, double& E, doubl
 }
 
 GeodeticCoordinates* EquidistantCylindrical::backProject(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 void EquidistantCylindrical::backProject(double E, double N, double& longitude, double& latitude) const {

@@ -19,7 +19,8 @@ void gnomonicDistance(double rho, double Ra, double& sinC, double& cosC) {
 
 Gnomonic::Gnomonic(double a, double f, double centralMeridian, double originLatitude, double falseEasting,
                    double falseNorthing)
-    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing, gnomonicDistance) {
+    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing,
+                         gnomonicDistance) {
     deltaEasting = 40000000.0;
     deltaNorthing = 40000000.0;
     polarAspect = std::fabs(std::fabs(originLatitude) - kHalfPi) < 1e-10;
@@ -27,9 +28,7 @@ Gnomonic::Gnomonic(double a, double f, double centralMeridian, double originLati
 }
 
 MapProjectionCoordinates* Gnomonic::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::gnomonic, E, N);
+    return projectToTuple(*this, CoordinateType::gnomonic, geodetic);
 }
 
 void Gnomonic::project(double lambda, double phi, double& easting, double& northing) const {
@@ -58,7 +57,7 @@ void Gnomonic::project(double lambda, double phi, double& easting, double& north
 }
 
 GeodeticCoordinates* Gnomonic::backProject(const MapProjectionCoordinates& projected) const {
-    return backProjectTuple(projected);
+    return backProjectToTuple(*this, projected);
 }
 
 }  // namespace Orvale::Geodex

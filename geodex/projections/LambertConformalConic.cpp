@@ -108,9 +108,7 @@ void LambertConformalConic::setUpCone(double phi1, double falseNorthingPrime, do
 }
 
 MapProjectionCoordinates* LambertConformalConic::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(typeCode, E, N);
+    return projectToTuple(*this, typeCode, geodetic);
 }
 
 void LambertConformalConic::project(double lambda, double phi, double& E, double& N) const {
@@ -130,9 +128,7 @@ void LambertConformalConic::project(double lambda, double phi, double& E, double
 }
 
 GeodeticCoordinates* LambertConformalConic::backProject(const MapProjectionCoordinates& plane) const {
-    double lambda, phi;
-    backProject(plane.easting(), plane.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, plane);
 }
 
 void LambertConformalConic::backProject(double easting, double northing, double& longitude,

@@ -70,9 +70,7 @@ double Mercator::northingOffset(double phi) const {
 }
 
 MapProjectionCoordinates* Mercator::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(typeCode, E, N);
+    return projectToTuple(*this, typeCode, geodetic);
 }
 
 void Mercator::project(double lambda, double phi, double& E, double& N) const {
@@ -87,9 +85,7 @@ void Mercator::project(double lambda, double phi, double& E, double& N) const {
 }
 
 GeodeticCoordinates* Mercator::backProject(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 void Mercator::backProject(double E, double N, double& longitude, double& latitude) const {

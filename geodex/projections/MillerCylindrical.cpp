@@ -16,9 +16,7 @@ MillerCylindrical::MillerCylindrical(double a, double f, double centralMeridian_
 }
 
 MapProjectionCoordinates* MillerCylindrical::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::millerCylindrical, E, N);
+    return projectToTuple(*this, CoordinateType::millerCylindrical, geodetic);
 }
 
 void MillerCylindrical::project(double lambda, double phi, double& E, double& N) const {
@@ -31,9 +29,7 @@ void MillerCylindrical::project(double lambda, double phi, double& E, double& N)
 }
 
 GeodeticCoordinates* MillerCylindrical::backProject(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 void MillerCylindrical::backProject(double E, double N, double& longitude, double& latitude) const {

@@ -45,9 +45,7 @@ Mollweide::Mollweide(double a, double f, double centralMeridian_, double falseEa
 }
 
 MapProjectionCoordinates* Mollweide::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::mollweide, E, N);
+    return projectToTuple(*this, CoordinateType::mollweide, geodetic);
 }
 
 void Mollweide::project(double lambda, double phi, double& E, double& N) const {
@@ -81,9 +79,7 @@ void Mollweide::project(double lambda, double phi, double& E, double& N) const {
 }
 
 GeodeticCoordinates* Mollweide::backProject(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 void Mollweide::backProject(double E, double N, double& longitude, double& latitude) const {

@@ -32,9 +32,7 @@ Orthographic::Orthographic(double a, double f, double centralMeridian, double or
 }
 
 MapProjectionCoordinates* Orthographic::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::orthographic, E, N);
+    return projectToTuple(*this, CoordinateType::orthographic, geodetic);
 }
 
 void Orthographic::project(double lambda, double phi, double& easting, double& northing) const {
@@ -51,7 +49,7 @@ void Orthographic::project(double lambda, double phi, double& easting, double& n
 }
 
 GeodeticCoordinates* Orthographic::backProject(const MapProjectionCoordinates& projected) const {
-    return backProjectTuple(projected);
+    return backProjectToTuple(*this, projected);
 }
 
 }  // namespace Orvale::Geodex

@@ -117,9 +117,7 @@ double PolarStereographic::polarDistance(double phi) const {
 }
 
 MapProjectionCoordinates* PolarStereographic::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(typeCode, E, N);
+    return projectToTuple(*this, typeCode, geodetic);
 }
 
 void PolarStereographic::project(double lambda, double phi, double& E, double& N) const {
@@ -155,9 +153,7 @@ void PolarStereographic::project(double lambda, double phi, double& E, double& N
 }
 
 GeodeticCoordinates* PolarStereographic::backProject(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 void PolarStereographic::backProject(double E, double N, double& longitude, double& latitude) const {

@@ -16,9 +16,7 @@ Sinusoidal::Sinusoidal(double a, double f, double centralMeridian_, double false
 }
 
 MapProjectionCoordinates* Sinusoidal::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::sinusoidal, E, N);
+    return projectToTuple(*this, CoordinateType::sinusoidal, geodetic);
 }
 
 void Sinusoidal::project(double lambda, double phi, double& E, double& N) const {
@@ -30,9 +28,7 @@ void Sinusoidal::project(double lambda, double phi, double& E, double& N) const 
 }
 
 GeodeticCoordinates* Sinusoidal::backProject(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 void Sinusoidal::backProject(double E, double N, double& longitude, double& latitude) const {

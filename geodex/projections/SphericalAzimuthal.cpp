@@ -60,10 +60,4 @@ void SphericalAzimuthal::backProject(double E, double N, double& longitude, doub
     longitude = clampLongitude(reduceLongitudeOnce(lambda));
 }
 
-GeodeticCoordinates* SphericalAzimuthal::backProjectTuple(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
-}
-
 }  // namespace Orvale::Geodex

@@ -29,9 +29,6 @@ class GEODEX_EXPORT SphericalAzimuthal : public CoordinateSystem {
     // Opening of project: latitude (43) and longitude (44) checks of λ and φ (radians), thrown together;
     // returns the longitude difference from the central meridian in [-π, π] (radians).
     double openProject(double lambda, double phi) const;
-    // Opening of the backProject returning a tuple, and its closing: the point in radians → new heap
-    // tuple of type 10, height 0.
-    GeodeticCoordinates* backProjectTuple(const MapProjectionCoordinates& projected) const;
 
     double Ra;  // radius of the sphere of equal area, metres
     double originLatitude;

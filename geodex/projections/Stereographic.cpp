@@ -65,9 +65,7 @@ void Stereographic::offsets(double phi, const SphereDirection& p, double& x, dou
 }
 
 MapProjectionCoordinates* Stereographic::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::stereographic, E, N);
+    return projectToTuple(*this, CoordinateType::stereographic, geodetic);
 }
 
 void Stereographic::project(double lambda, double phi, double& easting, double& northing) const {
@@ -83,7 +81,7 @@ void Stereographic::project(double lambda, double phi, double& easting, double& 
 }
 
 GeodeticCoordinates* Stereographic::backProject(const MapProjectionCoordinates& projected) const {
-    return backProjectTuple(projected);
+    return backProjectToTuple(*this, projected);
 }
 
 }  // namespace Orvale::Geodex

@@ -36,9 +36,7 @@ VanDerGrinten::VanDerGrinten(double a, double f, double centralMeridian_, double
 // (the square-root terms rationalised, the A⁴ terms cancelled by hand, everything divided by P²).
 // Every quantity but A is bounded by 1; for A > 1 numerator and denominator are divided by A or A².
 MapProjectionCoordinates* VanDerGrinten::project(const GeodeticCoordinates& geodetic) const {
-    double E, N;
-    project(geodetic.longitude(), geodetic.latitude(), E, N);
-    return new MapProjectionCoordinates(CoordinateType::vanDerGrinten, E, N);
+    return projectToTuple(*this, CoordinateType::vanDerGrinten, geodetic);
 }
 
 void VanDerGrinten::project(double lambda, double phi, double& E, double& N) const {
@@ -88,9 +86,7 @@ void VanDerGrinten::project(double lambda, double phi, double& E, double& N) con
 }
 
 GeodeticCoordinates* VanDerGrinten::backProject(const MapProjectionCoordinates& projected) const {
-    double lambda, phi;
-    backProject(projected.easting(), projected.northing(), lambda, phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 void VanDerGrinten::backProject(double E, double N, double& longitude, double& latitude) const {
