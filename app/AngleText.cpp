@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "geodex/AngleConstants.h"
+
 namespace {
 
 QString wholeTwoDigits(double value) {
@@ -12,7 +14,7 @@ QString wholeTwoDigits(double value) {
 }  // namespace
 
 QStringList angleText(const QString& radians) {
-    double deg = radians.toDouble() / 3.141592653589793 * 180;
+    double deg = radians.toDouble() / Orvale::Geodex::kPi * 180;
     if (!std::isfinite(deg)) deg = 0;  // "nan" and "inf" are not angles
     const bool negative = deg < 0;
     if (negative) deg = -deg;

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QStringList>
 #include <cmath>
+#include "geodex/AngleConstants.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ QJsonValue number(double value) {
 
 }  // namespace
 
-double wgsDegrees(double radians) { return radians * (180.0 / 3.141592653589793); }
+double wgsDegrees(double radians) { return radians * Orvale::Geodex::kRadiansToDegrees; }
 
 bool hasWgsPosition(double latitude, double longitude, double height) {
     return latitude != 0 || longitude != 0 || height != 0;

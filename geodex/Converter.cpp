@@ -12,12 +12,12 @@
 #include "geodex/projections/CSException.h"
 #include "geodex/projections/EllipsoidMath.h"
 #include "geodex/projections/Geocentric.h"
+#include "geodex/AngleConstants.h"
 
 namespace Orvale::Geodex {
 
 namespace {
 
-const double kArcSecond = 4.84813681109536e-6;  // radians, as the plane adjustment takes it
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The failure of one point, with its one-line message.

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "geodex/AngleConstants.h"
 #include "geodex/DatumTransformer.h"
 #include "numera/Matrix.h"
 #include "numera/Vector.h"
@@ -12,7 +13,6 @@ namespace {
 using Numera::Matrix;
 using Numera::Vector;
 
-const double kArcSecond = 4.84813681109536e-6;  // radians
 
 struct PlaneTransform {
     Vector<double> translation;

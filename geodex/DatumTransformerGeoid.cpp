@@ -13,7 +13,7 @@ double DatumTransformer::ConvertEllipsoidToGeoidHeight(double latitude, double l
         double H = 0;
         geoid->ConvertEllipsoidToGeoidHeight(latitude, longitude, h, &H);
         return H;
-    } catch (...) {  // load failures, points outside the grid (CSException has no common base)
+    } catch (...) {  // every GeoidError (load failures, points outside the grid), and allocation failures
         return 0.0;
     }
 }

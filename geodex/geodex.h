@@ -56,6 +56,7 @@
 
 // Geoid
 #include "geodex/geoid/GeoidDB.h"
+#include "geodex/geoid/GeoidError.h"
 
 // Parameter estimation
 #include "geodex/solver/ParamSolver.h"

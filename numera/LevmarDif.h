@@ -1,8 +1,9 @@
 #pragma once
 // Levenberg–Marquardt least squares with a finite-difference Jacobian, called as levmar's
 // dlevmar_dif. The minimisation runs on GSL's gsl_multifit_nlinear (trust-region LM, QR solver,
-// Levenberg scaling D = I so that the damping is levmar's μ·I); this adapter keeps levmar's
-// arguments, its information array and its return value.
+// Moré scaling: D is diagonal with the largest norm each Jacobian column has had so far, so the
+// damping is μ·DᵀD, not levmar's μ·I); this adapter keeps levmar's arguments, its information array
+// and its return value.
 //
 // Arguments (as levmar):
 //   func(p, hx, m, n, adata)  writes the n model values hx for the m parameters p;

@@ -12,6 +12,7 @@
 
 #include "ParallelConversion.h"
 #include "geodex/Converter.h"
+#include "geodex/AngleConstants.h"
 
 namespace py = pybind11;
 using Orvale::Geodex::Converter;
@@ -22,9 +23,9 @@ using Operation = ConverterSettings::Operation;
 
 namespace {
 
-const double kRadiansPerDegree = 0.017453292519943295;
-const double kDegreesPerRadian = 57.29577951308232;
-const double kArcSecond = 4.84813681109536e-6;  // radians
+const double kRadiansPerDegree = Orvale::Geodex::kDegree;
+const double kDegreesPerRadian = Orvale::Geodex::kRadiansToDegrees;
+using Orvale::Geodex::kArcSecond;  // radians
 
 // Keyword arguments taken one by one; a name nobody took is a TypeError, as for a Python function.
 class Keywords {

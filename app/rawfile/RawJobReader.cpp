@@ -13,13 +13,14 @@
 #include <unordered_map>
 #include <utility>
 
+#include "geodex/AngleConstants.h"
 #include "rawfile/RawLines.h"
 #include "rawfile/RawRecordParser.h"
 #include "rawfile/RawText.h"
 
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292519943295;  // π/180
+constexpr double kDegreesToRadians = Orvale::Geodex::kDegree;  // π/180
 
 // Reads what is left of device into one buffer, which the job then keeps as its source bytes. Empty and
 // false when the device fails.

@@ -5,8 +5,9 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
-#include <stdexcept>
 
+#include "geodex/AngleConstants.h"
+#include "geodex/geoid/GeoidError.h"
 #include "geodex/projections/Checks.h"
 
 namespace Orvale::Geodex {
@@ -15,8 +16,6 @@ GeoidDB GeoidDB::instance;
 
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292519943295;
-constexpr double kRadiansToDegrees = 57.29577951308232;
 
 // Byte offsets of the GGF header fields; the values start right after the header.
 constexpr int kGridNameOffset = 16;
@@ -122,7 +121,7 @@ GeoidDB* GeoidDB::getInstance() { return &instance; }
 void GeoidDB::LoadGGFFile(const char* path) {
     std::ifstream in;
     if (path) in.open(path, std::ios::binary);
-    if (!in.is_open()) throw std::runtime_error("fail to open ggf file");
+    if (!in.is_open()) throw GeoidError("fail to open ggf file");
 
     // Whatever happens next, the previous grid is gone.
     grid.clear();
@@ -134,10 +133,10 @@ void GeoidDB::LoadGGFFile(const char* path) {
     const bool headerComplete = in.gcount() == kHeaderSize;
 
     std::memcpy(gridName, header + kGridNameOffset, sizeof gridName);
-    latMin = readDouble(header + kLimitsOffset) * kDegreesToRadians;
-    latMax = readDouble(header + kLimitsOffset + 8) * kDegreesToRadians;
-    lonMin = readDouble(header + kLimitsOffset + 16) * kDegreesToRadians;
-    lonMax = readDouble(header + kLimitsOffset + 24) * kDegreesToRadians;
+    latMin = readDouble(header + kLimitsOffset) * kDegree;
+    latMax = readDouble(header + kLimitsOffset + 8) * kDegree;
+    lonMin = readDouble(header + kLimitsOffset + 16) * kDegree;
+    lonMax = readDouble(header + kLimitsOffset + 24) * kDegree;
     latSpacing = readDouble(header + kSpacingOffset);
     lonSpacing = readDouble(header + kSpacingOffset + 8);
     rowCount = readInt32(header + kRowCountOffset);
@@ -147,7 +146,7 @@ void GeoidDB::LoadGGFFile(const char* path) {
 
     // Reject absurd dimensions before allocating anything: both positive, the count representable,
     // and no more values than the file holds after its header.
-    const auto fail = [] { throw std::runtime_error("fail to init ggf"); };
+    const auto fail = [] { throw GeoidError("fail to init ggf"); };
     if (!headerComplete || rowCount <= 0 || columnCount <= 0) fail();
     const uint64_t total = uint64_t(rowCount) * uint64_t(columnCount);
     if (total > std::numeric_limits<uint32_t>::max()) fail();
@@ -173,11 +172,11 @@ void GeoidDB::LoadGGFFile(const char* path) {
 
 GeoidDB::Cell GeoidDB::cellAt(double longitude, double latitude, int columns, int rows,
                               long highestIndex) const {
-    if (grid.empty()) throw std::runtime_error("no ggf grid loaded");
+    if (grid.empty()) throw GeoidError("no ggf grid loaded");
     MessageCollector checks;
     checks.add(outside(latitude, latMin, latMax), kMsgLatitude);
     checks.add(outside(longitude, lonMin, lonMax), kMsgLongitude);
-    checks.throwIfAny();
+    if (!checks.empty()) throw GeoidError(checks.text());
 
     double lambda = longitude * kRadiansToDegrees;
     if (lambda < 0) lambda += 360;

@@ -11,9 +11,10 @@ namespace Orvale::Geodex {
 // further row latSpacing degrees further south; column 0 is longitude 0°, each further column
 // lonSpacing degrees further east.
 //
-// Failures: LoadGGFFile throws std::runtime_error ("fail to open ggf file", "fail to init ggf");
-// a point outside the header limits throws CSException; a conversion with no grid loaded throws
-// std::logic_error. The out value is written only on success.
+// Failures all throw GeoidError, which is both a std::runtime_error and a CSException: LoadGGFFile
+// with "fail to open ggf file" or "fail to init ggf", a conversion with no grid loaded with "no ggf grid
+// loaded", a point outside the header limits with the latitude and longitude messages. The out value
+// is written only on success.
 class GEODEX_EXPORT GeoidDB {
   public:
     // The one geoid grid of the process.

@@ -97,27 +97,28 @@ double AlbersEqualAreaConic::latitudeNearPole(double rho, bool north) const {
 }
 
 MapProjectionCoordinates* AlbersEqualAreaConic::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::albersEqualAreaConic, geodetic);
+}
+
+void AlbersEqualAreaConic::project(double lambda, double phi, double& E, double& N) const {
+    checkGeodetic(lambda, phi);
 
     const double term = coneTerm(phi);
     const double rho = term < 0 ? 0 : aOverN * std::sqrt(term);
     const double theta = n * reduceLongitudeOnce(lambda - centralMeridian);
     const double easting = falseEasting + rho * std::sin(theta);
     const double northing = falseNorthing + rho0 - rho * std::cos(theta);
-    return new MapProjectionCoordinates(CoordinateType::albersEqualAreaConic, easting, northing);
+    E = easting;
+    N = northing;
 }
 
 GeodeticCoordinates* AlbersEqualAreaConic::backProject(const MapProjectionCoordinates& plane) const {
-    const double easting = plane.easting();
-    const double northing = plane.northing();
-    MessageCollector errors;
-    addCentredWindowChecks(errors, easting, northing, falseEasting, deltaEasting, falseNorthing,
-                           deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, plane);
+}
+
+void AlbersEqualAreaConic::backProject(double easting, double northing, double& longitude,
+                                       double& latitude) const {
+    checkCentredWindow(easting, northing, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
 
     const auto [dx, dy, rho] = conePoint(easting, northing, falseEasting, falseNorthing, rho0, n);
     const double theta = rho != 0 ? std::atan2(dx, dy) : 0;
@@ -158,7 +159,8 @@ GeodeticCoordinates* AlbersEqualAreaConic::backProject(const MapProjectionCoordi
     }
 
     const double lambda = clampLongitude(reduceLongitudeOnce(centralMeridian + theta / n));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

@@ -19,10 +19,16 @@ class GEODEX_EXPORT AlbersEqualAreaConic : public CoordinateSystem {
     // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → new heap easting/northing in metres (type
     // 0).
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
+    // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres;
+    // allocates nothing. Throws CSException as the tuple form does.
+    void project(double longitude, double latitude, double& easting, double& northing) const;
 
     // Easting and northing in metres, within 40,000 km of the false origin → new heap longitude in
     // [-π, π] and latitude in [-π/2, π/2] (radians), height 0.
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& plane) const;
+    // Easting, northing in metres → longitude in [-π, π], latitude in [-π/2, π/2] (radians);
+    // allocates nothing. Throws CSException as the tuple form does.
+    void backProject(double easting, double northing, double& longitude, double& latitude) const;
 
   private:
     double q(double phi) const;         // (1 − e²)·q(φ) of the equal-area conic

@@ -9,18 +9,28 @@
 namespace Orvale::Geodex {
 
 namespace {
-const double kOneDegree = 0.017453292519943295;
 const double kPolarWindow = 20015110.0;       // metres
 const double kEquatorialWindow = 19903915.0;  // metres
 const double kRimRounding = 1e-6;             // metres
 // Longitude difference of the oblique window's point: one degree short of the antipode's meridian.
-const double kSinWindow = std::sin(kPi - kOneDegree);
-const double kCosWindow = std::cos(kPi - kOneDegree);
+const double kSinWindow = std::sin(kPi - kDegree);
+const double kCosWindow = std::cos(kPi - kDegree);
+
+// c = ρ / Ra.
+void equidistantDistance(double rho, double Ra, double& sinC, double& cosC) {
+    const double c = rho / Ra;
+    sinC = std::sin(c);
+    cosC = std::cos(c);
+}
 }  // namespace
 
 AzimuthalEquidistant::AzimuthalEquidistant(double a, double f, double centralMeridian, double originLatitude,
                                            double falseEasting, double falseNorthing)
-    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing) {
+    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing,
+                         equidistantDistance) {
+    // The image is the disc of radius π·Ra around the false origin (its rim is the antipode); the
+    // corners of the window lie outside it and stand for no point.
+    maxRho = kPi * Ra + kRimRounding;
     polarAspect = std::fabs(std::fabs(originLatitude) - kHalfPi) < 1e-10;
     equatorialAspect = std::fabs(originLatitude) <= 1e-10;
 
@@ -70,48 +80,19 @@ void AzimuthalEquidistant::offsets(double phi, const SphereDirection& p, double&
 }
 
 MapProjectionCoordinates* AzimuthalEquidistant::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::azimuthalEquidistant, geodetic);
+}
 
-    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+void AzimuthalEquidistant::project(double lambda, double phi, double& easting, double& northing) const {
+    const double dlambda = openProject(lambda, phi);
     double x, y;
     offsets(phi, SphereDirection(phi, dlambda), x, y);
-    return new MapProjectionCoordinates(CoordinateType::azimuthalEquidistant, falseEasting + x,
-                                        falseNorthing + y);
+    easting = falseEasting + x;
+    northing = falseNorthing + y;
 }
 
 GeodeticCoordinates* AzimuthalEquidistant::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
-
-    const double dx = E - falseEasting;
-    const double dy = N - falseNorthing;
-    const double rho = std::sqrt(dx * dx + dy * dy);
-    // The image is the disc of radius π·Ra around the false origin (its rim is the antipode); the corners
-    // of the window lie outside it and stand for no point. A micrometre is allowed for rounding.
-    if (rho > kPi * Ra + kRimRounding) throwMessage(kMsgTooFarFromCenter);
-    if (rho <= 1e-10)
-        return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
-
-    const double c = rho / Ra;
-    const double sinC = std::sin(c);
-    const double cosC = std::cos(c);
-    double phi = azimuthalLatitude(sinC, cosC, dy, rho, sinPhi0, cosPhi0);
-    double lambda;
-    if (polarAspect)
-        lambda = centralMeridian + (originLatitude >= 0 ? std::atan2(dx, -dy) : std::atan2(dx, dy));
-    else
-        lambda = centralMeridian + azimuthalLongitudeDifference(sinC, cosC, dx, dy, rho, sinPhi0, cosPhi0);
-
-    phi = clampLatitude(phi);
-    lambda = clampLongitude(reduceLongitudeOnce(lambda));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 }  // namespace Orvale::Geodex

@@ -52,9 +52,7 @@ Bonne::~Bonne() = default;
 MapProjectionCoordinates* Bonne::project(const GeodeticCoordinates& geodetic) const {
     const double lambda = geodetic.longitude();
     const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    checkGeodetic(lambda, phi);
 
     if (sinusoidal) return sinusoidal->project(geodetic);
 
@@ -74,10 +72,7 @@ MapProjectionCoordinates* Bonne::project(const GeodeticCoordinates& geodetic) co
 GeodeticCoordinates* Bonne::backProject(const MapProjectionCoordinates& plane) const {
     const double easting = plane.easting();
     const double northing = plane.northing();
-    MessageCollector errors;
-    errors.add(outside(easting, falseEasting + minEasting, falseEasting + maxEasting), kMsgEasting);
-    errors.add(outside(northing, falseNorthing - deltaNorthing, falseNorthing + deltaNorthing), kMsgNorthing);
-    errors.throwIfAny();
+    checkWorldWindow(easting, northing, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
 
     if (sinusoidal) return sinusoidal->backProject(plane);
 

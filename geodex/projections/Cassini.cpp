@@ -63,9 +63,7 @@ void Cassini::planeOffsets(double dlambda, double phi, double& x, double& y) con
 MapProjectionCoordinates* Cassini::project(const GeodeticCoordinates& geodetic) const {
     const double lambda = geodetic.longitude();
     const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    checkGeodetic(lambda, phi);
 
     // The warning looks at the true distance from the central meridian (a longitude given in [π, 2π]
     // is the same meridian as the one 2π west of it).

@@ -8,9 +8,7 @@
 
 namespace Orvale::Geodex {
 
-namespace {
-const double kOneDegree = 0.017453292519943295;
-}
+namespace {}
 
 CylindricalEqualArea::CylindricalEqualArea(double a, double f, double centralMeridian, double originLatitude,
                                            double falseEasting, double falseNorthing)
@@ -38,11 +36,11 @@ CylindricalEqualArea::CylindricalEqualArea(double a, double f, double centralMer
     // symmetric about the false easting.
     const double cm = this->centralMeridian;
     if (cm > 0) {
-        maxEasting = eastingOffset(cm - kPi - kOneDegree);
+        maxEasting = eastingOffset(cm - kPi - kDegree);
         minEasting = eastingOffset(cm - kPi);
     } else if (cm < 0) {
         maxEasting = eastingOffset(cm + kPi);
-        minEasting = eastingOffset(cm + kPi + kOneDegree);
+        minEasting = eastingOffset(cm + kPi + kDegree);
     } else {
         maxEasting = eastingOffset(kPi);
         minEasting = -maxEasting;
@@ -61,29 +59,29 @@ double CylindricalEqualArea::northingOffset(double phi) const {
 }
 
 MapProjectionCoordinates* CylindricalEqualArea::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::cylindricalEqualArea, geodetic);
+}
 
-    return new MapProjectionCoordinates(CoordinateType::cylindricalEqualArea,
-                                        falseEasting + eastingOffset(lambda),
-                                        falseNorthing + northingOffset(phi));
+void CylindricalEqualArea::project(double lambda, double phi, double& E, double& N) const {
+    checkGeodetic(lambda, phi);
+
+    E = falseEasting + eastingOffset(lambda);
+    N = falseNorthing + northingOffset(phi);
 }
 
 GeodeticCoordinates* CylindricalEqualArea::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, projected);
+}
+
+void CylindricalEqualArea::backProject(double E, double N, double& longitude, double& latitude) const {
+    checkWorldWindow(E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
 
     // Authalic latitude from the northing, then the geodetic latitude by its series.
     const double beta = std::asin(clampUnit(twoK0 * (N - falseNorthing) / ((1 - es) * semiMajorAxis * qp)));
     const double phi = clampLatitude(authalic.latitude(beta));
     const double lambda = clampLongitude(reduceLongitudeOnce(centralMeridian + (E - falseEasting) / ak0));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

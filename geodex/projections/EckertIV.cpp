@@ -24,13 +24,11 @@ EckertIV::EckertIV(double a, double f, double centralMeridian_, double falseEast
 }
 
 MapProjectionCoordinates* EckertIV::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::eckert4, geodetic);
+}
 
-    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+void EckertIV::project(double lambda, double phi, double& E, double& N) const {
+    const double dlambda = openProject(lambda, phi);
     // Newton steps on θ + sin θ cos θ + 2 sin θ = (2 + π/2) sin φ.
     const double target = kTwoPlusHalfPi * std::sin(phi);
     double theta = phi / 2;
@@ -46,15 +44,16 @@ MapProjectionCoordinates* EckertIV::project(const GeodeticCoordinates& geodetic)
 
     const double easting = falseEasting + xScale * dlambda * (1 + std::cos(theta));
     const double northing = falseNorthing + yScale * std::sin(theta);
-    return new MapProjectionCoordinates(CoordinateType::eckert4, easting, northing);
+    E = easting;
+    N = northing;
 }
 
 GeodeticCoordinates* EckertIV::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, projected);
+}
+
+void EckertIV::backProject(double E, double N, double& longitude, double& latitude) const {
+    openBackProject(E, N);
 
     const double theta = std::asin(clampUnit((N - falseNorthing) / yScale));
     const double sinTheta = std::sin(theta);
@@ -64,7 +63,8 @@ GeodeticCoordinates* EckertIV::backProject(const MapProjectionCoordinates& proje
         clampLatitude(std::asin(clampUnit((theta + sinTheta * cosTheta + 2 * sinTheta) / kTwoPlusHalfPi)));
     const double lambda =
         clampLongitude(reduceLongitudeOnce(centralMeridian + (E - falseEasting) / (xScale * (1 + cosTheta))));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

@@ -30,13 +30,11 @@ EckertVI::EckertVI(double a, double f, double centralMeridian_, double falseEast
 }
 
 MapProjectionCoordinates* EckertVI::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::eckert6, geodetic);
+}
 
-    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+void EckertVI::project(double lambda, double phi, double& E, double& N) const {
+    const double dlambda = openProject(lambda, phi);
     // Newton steps on θ + sin θ = (1 + π/2) sin φ.
     const double target = kOnePlusHalfPi * std::sin(phi);
     double theta = phi;
@@ -50,15 +48,16 @@ MapProjectionCoordinates* EckertVI::project(const GeodeticCoordinates& geodetic)
 
     const double easting = falseEasting + k * dlambda * (1 + std::cos(theta));
     const double northing = falseNorthing + 2 * k * theta;
-    return new MapProjectionCoordinates(CoordinateType::eckert6, easting, northing);
+    E = easting;
+    N = northing;
 }
 
 GeodeticCoordinates* EckertVI::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, projected);
+}
+
+void EckertVI::backProject(double E, double N, double& longitude, double& latitude) const {
+    openBackProject(E, N);
 
     const double theta = (N - falseNorthing) / (2 * k);
     const double x = (theta + std::sin(theta)) / kOnePlusHalfPi;
@@ -72,7 +71,8 @@ GeodeticCoordinates* EckertVI::backProject(const MapProjectionCoordinates& proje
     phi = clampLatitude(phi);
     const double lambda = clampLongitude(
         reduceLongitudeOnce(centralMeridian + (E - falseEasting) / (k * (1 + std::cos(theta)))));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

@@ -3,13 +3,12 @@
 // the sphere of equal area and the longitude conventions. Angles in radians, lengths in metres.
 #include <cmath>
 
+#include "geodex/AngleConstants.h"
+
 #include "geodex/projections/EllipsoidSeries.h"
 
 namespace Orvale::Geodex {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kHalfPi = 1.5707963267948966;
-constexpr double kTwoPi = 6.283185307179586;
 
 // First eccentricity squared e² = 2f − f² from the flattening f.
 inline double eccentricitySquared(double f) { return 2 * f - f * f; }

@@ -9,7 +9,6 @@
 namespace Orvale::Geodex {
 
 namespace {
-const double kOneDegree = 0.017453292519943295;
 // Below this Ra·cos φs (metres) the standard parallel is a pole: every meridian collapses to one line.
 const double kCollapsedScale = 1e-9;
 }  // namespace
@@ -39,11 +38,11 @@ EquidistantCylindrical::EquidistantCylindrical(double a, double f, double centra
         minEasting = -std::numeric_limits<double>::infinity();
         maxEasting = std::numeric_limits<double>::infinity();
     } else if (centralMeridian > 0) {
-        maxEasting = RaCosPhis * (kPi - kOneDegree);
+        maxEasting = RaCosPhis * (kPi - kDegree);
         minEasting = -RaCosPhis * kPi;
     } else if (centralMeridian < 0) {
         maxEasting = RaCosPhis * kPi;
-        minEasting = -RaCosPhis * (kPi - kOneDegree);
+        minEasting = -RaCosPhis * (kPi - kDegree);
     } else {
         maxEasting = RaCosPhis * kPi;
         minEasting = -maxEasting;
@@ -52,30 +51,32 @@ EquidistantCylindrical::EquidistantCylindrical(double a, double f, double centra
 }
 
 MapProjectionCoordinates* EquidistantCylindrical::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::equidistantCylindrical, geodetic);
+}
+
+void EquidistantCylindrical::project(double lambda, double phi, double& E, double& N) const {
+    checkGeodetic(lambda, phi);
 
     const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
     const double easting = falseEasting + RaCosPhis * dlambda;
     const double northing = falseNorthing + Ra * phi;
-    return new MapProjectionCoordinates(CoordinateType::equidistantCylindrical, easting, northing);
+    E = easting;
+    N = northing;
 }
 
 GeodeticCoordinates* EquidistantCylindrical::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, projected);
+}
+
+void EquidistantCylindrical::backProject(double E, double N, double& longitude, double& latitude) const {
+    checkWorldWindow(E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
 
     const double phi = clampLatitude((N - falseNorthing) / Ra);
     double lambda = 0;  // a pole standard parallel leaves no longitude to recover
     if (RaCosPhis != 0) lambda = centralMeridian + (E - falseEasting) / RaCosPhis;
     lambda = clampLongitude(reduceLongitudeOnce(lambda));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "geodex/EarthCentred.h"
 #include "geodex/projections/Checks.h"
 #include "geodex/projections/EllipsoidMath.h"
 
@@ -9,57 +10,23 @@ namespace Orvale::Geodex {
 
 Geocentric::Geocentric(double a, double f) : CoordinateSystem(a, f) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    const double invF = 1 / f;
-    errors.add(outside(invF, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     errors.throwIfAny();
-    e2 = 2 * f - f * f;
-    ep2 = 1 / (1 - e2) - 1;
 }
 
 CartesianCoordinates* Geocentric::toGeocentric(const GeodeticCoordinates& geodetic) const {
-    double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    const double h = geodetic.height();
-    MessageCollector errors;
-    errors.add(outside(phi, -kHalfPi, kHalfPi), kMsgLatitude);
-    errors.add(outside(lambda, -kPi, kTwoPi), kMsgLongitude);
-    errors.throwIfAny();
-
-    if (lambda > kPi) lambda -= kTwoPi;
-    const double sinPhi = std::sin(phi);
-    const double N = semiMajorAxis / std::sqrt(1 - e2 * sinPhi * sinPhi);
-    const double x = (N + h) * std::cos(phi) * std::cos(lambda);
-    const double y = (N + h) * std::cos(phi) * std::sin(lambda);
-    const double z = ((1 - e2) * N + h) * sinPhi;
+    double x, y, z;
+    EarthCentred::toCartesian(semiMajorAxis, flattening, geodetic.latitude(), geodetic.longitude(),
+                              geodetic.height(), x, y, z);
     return new CartesianCoordinates(CoordinateType::geocentric, x, y, z);
 }
 
 GeodeticCoordinates* Geocentric::toGeodetic(const CartesianCoordinates& cartesian, int maxIterations,
                                             double tolerance) const {
-    const double x = cartesian.x();
-    const double y = cartesian.y();
-    const double z = cartesian.z();
-    const double a = semiMajorAxis;
-    const double p = std::sqrt(x * x + y * y);
-    const double es = flattening * (2 - flattening);
-
-    double phi = std::atan2(z, p * (1 - es));
-    double h = 0;
-    double h0 = 0;
-    for (int i = 0; i < maxIterations; ++i) {
-        const double sinPhi = std::sin(phi);
-        const double N = a / std::sqrt(1 - es * sinPhi * sinPhi);
-        h = p / std::cos(phi) - N;
-        const double next = std::atan2(z, p * (1 - es * N / (N + h)));
-        const bool done = std::fabs(next - phi) < tolerance && std::fabs(h - h0) < tolerance * a;
-        phi = next;
-        if (done) break;
-        h0 = h;
-    }
-    double lambda = std::atan2(y, x);
-    if (lambda < 0) lambda += kTwoPi;
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, h);
+    double latitude, longitude, height;
+    EarthCentred::toGeodetic(semiMajorAxis, flattening, cartesian.x(), cartesian.y(), cartesian.z(), latitude,
+                             longitude, height, maxIterations, tolerance);
+    return new GeodeticCoordinates(CoordinateType::geodetic, longitude, latitude, height);
 }
 
 }  // namespace Orvale::Geodex

@@ -8,16 +8,30 @@
 
 namespace Orvale::Geodex {
 
+namespace {
+// c = atan(ρ / Ra).
+void gnomonicDistance(double rho, double Ra, double& sinC, double& cosC) {
+    const double c = std::atan(rho / Ra);
+    sinC = std::sin(c);
+    cosC = std::cos(c);
+}
+}  // namespace
+
 Gnomonic::Gnomonic(double a, double f, double centralMeridian, double originLatitude, double falseEasting,
                    double falseNorthing)
-    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing) {
+    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing,
+                         gnomonicDistance) {
+    deltaEasting = 40000000.0;
+    deltaNorthing = 40000000.0;
     polarAspect = std::fabs(std::fabs(originLatitude) - kHalfPi) < 1e-10;
     equatorialAspect = std::fabs(originLatitude) <= 1e-10;
 }
 
 MapProjectionCoordinates* Gnomonic::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
+    return projectToTuple(*this, CoordinateType::gnomonic, geodetic);
+}
+
+void Gnomonic::project(double lambda, double phi, double& easting, double& northing) const {
     MessageCollector errors;
     addGeodeticChecks(errors, lambda, phi);
     // Points 90° or more from the centre have no image.
@@ -38,35 +52,12 @@ MapProjectionCoordinates* Gnomonic::project(const GeodeticCoordinates& geodetic)
     } else {
         azimuthalOffsets(Ra / cosC, sinPhi0, cosPhi0, direction, x, y);
     }
-    return new MapProjectionCoordinates(CoordinateType::gnomonic, falseEasting + x, falseNorthing + y);
+    easting = falseEasting + x;
+    northing = falseNorthing + y;
 }
 
 GeodeticCoordinates* Gnomonic::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
-
-    const double dx = E - falseEasting;
-    const double dy = N - falseNorthing;
-    const double rho = std::sqrt(dx * dx + dy * dy);
-    if (rho <= 1e-10)
-        return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
-
-    const double c = std::atan(rho / Ra);
-    const double sinC = std::sin(c);
-    const double cosC = std::cos(c);
-    double phi = azimuthalLatitude(sinC, cosC, dy, rho, sinPhi0, cosPhi0);
-    double lambda;
-    if (polarAspect)
-        lambda = centralMeridian + (originLatitude >= 0 ? std::atan2(dx, -dy) : std::atan2(dx, dy));
-    else
-        lambda = centralMeridian + azimuthalLongitudeDifference(sinC, cosC, dx, dy, rho, sinPhi0, cosPhi0);
-
-    phi = clampLatitude(phi);
-    lambda = clampLongitude(reduceLongitudeOnce(lambda));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 }  // namespace Orvale::Geodex

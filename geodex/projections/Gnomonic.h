@@ -18,16 +18,17 @@ class GEODEX_EXPORT Gnomonic : public SphericalAzimuthal {
     // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres (new heap
     // tuple of type 13). Throws CSException (43, 44).
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
+    // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres; allocates
+    // nothing. Throws CSException (43, 44).
+    void project(double longitude, double latitude, double& easting, double& northing) const;
 
     // Easting, northing in metres → longitude in [-π, π], latitude in [-π/2, π/2] (radians), height 0
     // (new heap tuple of type 10). Throws CSException (45, 46).
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
+    using SphericalAzimuthal::backProject;
 
   private:
-    bool polarAspect;
     bool equatorialAspect;
-    double deltaEasting = 40000000.0;
-    double deltaNorthing = 40000000.0;
 };
 
 }  // namespace Orvale::Geodex

@@ -54,9 +54,11 @@ Krovak::Constants Krovak::constants() const {
 }
 
 MapProjectionCoordinates* Krovak::project(const GeodeticCoordinates& geodetic) const {
+    return projectToTuple(*this, CoordinateType::krovak, geodetic);
+}
+
+void Krovak::project(double lambda, double phi, double& easting, double& northing) const {
     const Constants k = constants();
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
     const double esinPhi = k.e * std::sin(phi);
     const double alpha = coneAxisColatitude;
 
@@ -70,20 +72,24 @@ MapProjectionCoordinates* Krovak::project(const GeodeticCoordinates& geodetic) c
     const double theta = k.n * D;
     const double rho = k.rho0 * std::pow(std::tan(pseudoStandardParallel / 2 + s45), k.n) /
                        std::pow(std::tan(T / 2 + s45), k.n);
-    return new MapProjectionCoordinates(CoordinateType::krovak, falseEasting + rho * std::sin(theta),
-                                        falseNorthing + rho * std::cos(theta));
+    easting = falseEasting + rho * std::sin(theta);
+    northing = falseNorthing + rho * std::cos(theta);
 }
 
 GeodeticCoordinates* Krovak::backProject(const MapProjectionCoordinates& projected) const {
+    return backProjectToTuple(*this, projected);
+}
+
+void Krovak::backProject(double easting, double northing, double& longitude, double& latitude) const {
     const Constants k = constants();
-    const double dx = projected.easting() - falseEasting;
-    const double dy = projected.northing() - falseNorthing;
+    const double dx = easting - falseEasting;
+    const double dy = northing - falseNorthing;
     const double alpha = coneAxisColatitude;
     // Krovak checks nothing, but a point at infinity is no position: it must not come back as the
     // cone's apex (a finite latitude and longitude), so it gives non-numbers like a non-number does.
     if (!std::isfinite(dx) || !std::isfinite(dy)) {
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        return new GeodeticCoordinates(CoordinateType::geodetic, nan, nan, 0);
+        longitude = latitude = std::numeric_limits<double>::quiet_NaN();
+        return;
     }
 
     const double rho = std::sqrt(dx * dx + dy * dy);
@@ -105,7 +111,8 @@ GeodeticCoordinates* Krovak::backProject(const MapProjectionCoordinates& project
         phi = next;
         if (settled) break;
     }
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

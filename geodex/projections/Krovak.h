@@ -19,10 +19,15 @@ class GEODEX_EXPORT Krovak : public CoordinateSystem {
 
     // Longitude and latitude in radians → easting, northing in metres (new heap tuple of type 37).
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
+    // Longitude, latitude in radians → easting, northing in metres; allocates nothing, never throws.
+    void project(double longitude, double latitude, double& easting, double& northing) const;
 
     // Easting, northing in metres → longitude (not normalised) and latitude in radians, height 0 (new heap
     // tuple of type 10). A non-number in gives a non-number out.
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
+    // Easting, northing in metres → longitude, latitude in radians (non-numbers for an infinite point);
+    // allocates nothing, never throws.
+    void backProject(double easting, double northing, double& longitude, double& latitude) const;
 
   private:
     struct Constants;

@@ -108,11 +108,11 @@ void LambertConformalConic::setUpCone(double phi1, double falseNorthingPrime, do
 }
 
 MapProjectionCoordinates* LambertConformalConic::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, typeCode, geodetic);
+}
+
+void LambertConformalConic::project(double lambda, double phi, double& E, double& N) const {
+    checkGeodetic(lambda, phi);
 
     double rho = 0;
     if (std::fabs(std::fabs(phi) - kHalfPi) > 1e-10) {
@@ -123,16 +123,17 @@ MapProjectionCoordinates* LambertConformalConic::project(const GeodeticCoordinat
     const double theta = n * reduceLongitudeOnce(lambda - centralMeridian);
     const double easting = rho * std::sin(theta) + falseEasting;
     const double northing = rhoOrigin - rho * std::cos(theta) + falseNorthing;
-    return new MapProjectionCoordinates(typeCode, easting, northing);
+    E = easting;
+    N = northing;
 }
 
 GeodeticCoordinates* LambertConformalConic::backProject(const MapProjectionCoordinates& plane) const {
-    const double easting = plane.easting();
-    const double northing = plane.northing();
-    MessageCollector errors;
-    addCentredWindowChecks(errors, easting, northing, falseEasting, deltaEasting, falseNorthing,
-                           deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, plane);
+}
+
+void LambertConformalConic::backProject(double easting, double northing, double& longitude,
+                                        double& latitude) const {
+    checkCentredWindow(easting, northing, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
 
     const auto [dx, dy, rho] = conePoint(easting, northing, falseEasting, falseNorthing, rhoOrigin, n);
 
@@ -165,7 +166,8 @@ GeodeticCoordinates* LambertConformalConic::backProject(const MapProjectionCoord
     // by up to tens of metres.)
     phi = clampLatitude(phi);
     lambda = clampLongitude(reduceLongitudeOnce(lambda));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

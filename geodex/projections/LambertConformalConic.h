@@ -26,10 +26,16 @@ class GEODEX_EXPORT LambertConformalConic : public CoordinateSystem {
     // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → new heap easting/northing in metres
     // (type 14 or 15). The pole on the side away from the cone's apex is rejected.
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
+    // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres;
+    // allocates nothing. Throws CSException as the tuple form does.
+    void project(double longitude, double latitude, double& easting, double& northing) const;
 
     // Easting and northing in metres, each within 400,000 km of the false origin → new heap longitude in
     // [-π, π] and latitude in [-π/2, π/2] (radians), height 0.
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& plane) const;
+    // Easting, northing in metres → longitude in [-π, π], latitude in [-π/2, π/2] (radians);
+    // allocates nothing. Throws CSException as the tuple form does.
+    void backProject(double easting, double northing, double& longitude, double& latitude) const;
 
   private:
     void setUpCone(double phi1, double falseNorthingPrime, double k0, double tPhi1, double mPhi1);

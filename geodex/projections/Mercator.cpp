@@ -70,26 +70,28 @@ double Mercator::northingOffset(double phi) const {
 }
 
 MapProjectionCoordinates* Mercator::project(const GeodeticCoordinates& geodetic) const {
-    double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
+    return projectToTuple(*this, typeCode, geodetic);
+}
+
+void Mercator::project(double lambda, double phi, double& E, double& N) const {
     MessageCollector errors;
     errors.add(outside(phi, -kMaxLatitude, kMaxLatitude), kMsgLatitude);
     errors.add(outside(lambda, -kPi, kTwoPi), kMsgLongitude);
     errors.throwIfAny();
 
     if (lambda > kPi) lambda -= kTwoPi;
-    return new MapProjectionCoordinates(typeCode, falseEasting + eastingOffset(lambda),
-                                        falseNorthing + northingOffset(phi));
+    E = falseEasting + eastingOffset(lambda);
+    N = falseNorthing + northingOffset(phi);
 }
 
 GeodeticCoordinates* Mercator::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
+    return backProjectToTuple(*this, projected);
+}
+
+void Mercator::backProject(double E, double N, double& longitude, double& latitude) const {
     double deltaEasting = 0, deltaNorthing = 0;
     window(deltaEasting, deltaNorthing);
-    MessageCollector errors;
-    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    checkCentredWindow(E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
 
     const double ka = k0 * semiMajorAxis;
     double lambda = centralMeridian + (E - falseEasting) / ka;
@@ -97,7 +99,8 @@ GeodeticCoordinates* Mercator::backProject(const MapProjectionCoordinates& proje
     const double chi = kHalfPi - 2 * std::atan(std::exp(-(N - falseNorthing) / ka));
     const double phi = conformal.latitude(chi);
     lambda = reduceLongitudeOnce(lambda);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

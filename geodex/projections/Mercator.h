@@ -25,10 +25,16 @@ class GEODEX_EXPORT Mercator : public CoordinateSystem {
     // Longitude in [-π, 2π], latitude in [-89.5°, 89.5°] (radians) → easting, northing in metres (new
     // heap tuple of type 17 or 18). Throws CSException (43, 44).
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
+    // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres;
+    // allocates nothing. Throws CSException as the tuple form does.
+    void project(double longitude, double latitude, double& easting, double& northing) const;
 
     // Easting, northing in metres → longitude in [-π, π], latitude (radians), height 0 (new heap tuple of
     // type 10). Throws CSException (45, 46).
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
+    // Easting, northing in metres → longitude in [-π, π], latitude in [-π/2, π/2] (radians);
+    // allocates nothing. Throws CSException as the tuple form does.
+    void backProject(double easting, double northing, double& longitude, double& latitude) const;
 
   private:
     void setUp(double centralMeridian, double falseEasting, double falseNorthing, double k0, int typeCode);

@@ -16,29 +16,29 @@ MillerCylindrical::MillerCylindrical(double a, double f, double centralMeridian_
 }
 
 MapProjectionCoordinates* MillerCylindrical::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::millerCylindrical, geodetic);
+}
 
-    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+void MillerCylindrical::project(double lambda, double phi, double& E, double& N) const {
+    const double dlambda = openProject(lambda, phi);
     const double sinPhi = std::sin(0.8 * phi);
     const double easting = falseEasting + Ra * dlambda;
     const double northing = falseNorthing + (Ra / 1.6) * std::log((1 + sinPhi) / (1 - sinPhi));
-    return new MapProjectionCoordinates(CoordinateType::millerCylindrical, easting, northing);
+    E = easting;
+    N = northing;
 }
 
 GeodeticCoordinates* MillerCylindrical::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, projected);
+}
+
+void MillerCylindrical::backProject(double E, double N, double& longitude, double& latitude) const {
+    openBackProject(E, N);
 
     const double phi = clampLatitude(std::atan(std::sinh(0.8 * (N - falseNorthing) / Ra)) / 0.8);
     const double lambda = clampLongitude(reduceLongitudeOnce(centralMeridian + (E - falseEasting) / Ra));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

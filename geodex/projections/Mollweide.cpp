@@ -45,13 +45,11 @@ Mollweide::Mollweide(double a, double f, double centralMeridian_, double falseEa
 }
 
 MapProjectionCoordinates* Mollweide::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::mollweide, geodetic);
+}
 
-    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+void Mollweide::project(double lambda, double phi, double& E, double& N) const {
+    const double dlambda = openProject(lambda, phi);
     double cosTheta;
     double sinTheta;
     const double colatitude = kHalfPi - std::fabs(phi);
@@ -76,15 +74,16 @@ MapProjectionCoordinates* Mollweide::project(const GeodeticCoordinates& geodetic
     }
     const double easting = falseEasting + (sqrt8Ra / kPi) * dlambda * cosTheta;
     const double northing = falseNorthing + sqrt2Ra * sinTheta;
-    return new MapProjectionCoordinates(CoordinateType::mollweide, easting, northing);
+    E = easting;
+    N = northing;
 }
 
 GeodeticCoordinates* Mollweide::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, projected);
+}
+
+void Mollweide::backProject(double E, double N, double& longitude, double& latitude) const {
+    openBackProject(E, N);
 
     const double x = (N - falseNorthing) / sqrt2Ra;
     double theta = 0;
@@ -100,7 +99,8 @@ GeodeticCoordinates* Mollweide::backProject(const MapProjectionCoordinates& proj
     if (!(std::fabs(std::fabs(phi) - kHalfPi) < 1e-10))
         lambda = centralMeridian + kPi * (E - falseEasting) / (sqrt8Ra * std::cos(theta));
     lambda = clampLongitude(reduceLongitudeOnce(lambda));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

@@ -15,10 +15,16 @@ class GEODEX_EXPORT Mollweide : public WorldProjection {
 
     // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → new heap tuple (type 21), metres.
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
+    // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres;
+    // allocates nothing. Throws CSException as the tuple form does.
+    void project(double longitude, double latitude, double& easting, double& northing) const;
 
     // Easting and northing in metres → new heap tuple (type 10): longitude in [-π, π], latitude in
     // [-π/2, π/2] (radians), height 0.
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
+    // Easting, northing in metres → longitude in [-π, π], latitude in [-π/2, π/2] (radians);
+    // allocates nothing. Throws CSException as the tuple form does.
+    void backProject(double easting, double northing, double& longitude, double& latitude) const;
 
   private:
     double sqrt2Ra;  // √2·Ra, metres

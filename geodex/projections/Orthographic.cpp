@@ -10,20 +10,33 @@ namespace Orvale::Geodex {
 
 namespace {
 const double kHorizonRounding = 1e-6;  // metres
+
+// Within the visible hemisphere (cos c ≥ 0): sin c = ρ / Ra.
+void orthographicDistance(double rho, double Ra, double& sinC, double& cosC) {
+    sinC = clampUnit(rho / Ra);
+    cosC = std::sqrt((1 - sinC) * (1 + sinC));
+}
 }  // namespace
 
 Orthographic::Orthographic(double a, double f, double centralMeridian, double originLatitude,
                            double falseEasting, double falseNorthing)
-    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing) {}
+    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing,
+                         orthographicDistance) {
+    // The image is the disc of radius Ra around the false origin; a micrometre is allowed for the
+    // rounding of points projected from the horizon itself. Only the exact poles take the polar formula.
+    deltaEasting = Ra;
+    deltaNorthing = Ra;
+    maxRho = Ra + kHorizonRounding;
+    centreRadius = 0;
+    polarAspect = originLatitude == kHalfPi || originLatitude == -kHalfPi;
+}
 
 MapProjectionCoordinates* Orthographic::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::orthographic, geodetic);
+}
 
-    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+void Orthographic::project(double lambda, double phi, double& easting, double& northing) const {
+    const double dlambda = openProject(lambda, phi);
     const SphereDirection direction(phi, dlambda);
     // The far side of the globe is hidden; the horizon itself is shown.
     if (direction.cosPhi * direction.cosDlambda * cosPhi0 + sinPhi0 * direction.sinPhi < 0)
@@ -31,40 +44,12 @@ MapProjectionCoordinates* Orthographic::project(const GeodeticCoordinates& geode
 
     double x, y;
     azimuthalOffsets(Ra, sinPhi0, cosPhi0, direction, x, y);
-    return new MapProjectionCoordinates(CoordinateType::orthographic, falseEasting + x, falseNorthing + y);
+    easting = falseEasting + x;
+    northing = falseNorthing + y;
 }
 
 GeodeticCoordinates* Orthographic::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addCentredWindowChecks(errors, E, N, falseEasting, Ra, falseNorthing, Ra);
-    errors.throwIfAny();
-
-    const double dx = E - falseEasting;
-    const double dy = N - falseNorthing;
-    const double rho = std::sqrt(dx * dx + dy * dy);
-    // The image is the disc of radius Ra around the false origin; a micrometre is allowed for the
-    // rounding of points projected from the horizon itself.
-    if (rho > Ra + kHorizonRounding) throwMessage(kMsgTooFarFromCenter);
-    if (rho == 0)
-        return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
-
-    // Angular distance c from the centre, within the visible hemisphere (cos c ≥ 0).
-    const double sinC = clampUnit(rho / Ra);
-    const double cosC = std::sqrt((1 - sinC) * (1 + sinC));
-    double phi = azimuthalLatitude(sinC, cosC, dy, rho, sinPhi0, cosPhi0);
-    double lambda;
-    if (originLatitude == kHalfPi)
-        lambda = centralMeridian + std::atan2(dx, -dy);
-    else if (originLatitude == -kHalfPi)
-        lambda = centralMeridian + std::atan2(dx, dy);
-    else
-        lambda = centralMeridian + azimuthalLongitudeDifference(sinC, cosC, dx, dy, rho, sinPhi0, cosPhi0);
-
-    phi = clampLatitude(phi);
-    lambda = clampLongitude(reduceLongitudeOnce(lambda));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 }  // namespace Orvale::Geodex

@@ -9,7 +9,6 @@ namespace Orvale::Geodex {
 
 namespace {
 // The library's three constant angles, set when it is loaded (degrees times π/180).
-const double kDegree = 0.017453292519943295;
 const double kParallel71 = 71.0 * kDegree;
 const double kParallel74 = 74.0 * kDegree;
 const double kNearPole = 89.99944444444445 * kDegree;  // 89°59′58″
@@ -49,9 +48,7 @@ PolarLambertConformalConic::PolarLambertConformalConic(double a, double f, doubl
 PolarLambertConformalConic::~PolarLambertConformalConic() = default;
 
 MapProjectionCoordinates* PolarLambertConformalConic::project(const GeodeticCoordinates& geodetic) const {
-    MessageCollector errors;
-    addGeodeticChecks(errors, geodetic.longitude(), geodetic.latitude());
-    errors.throwIfAny();
+    checkGeodetic(geodetic.longitude(), geodetic.latitude());
 
     std::unique_ptr<MapProjectionCoordinates> onCone(cone->project(geodetic));
     return new MapProjectionCoordinates(CoordinateType::polarLambertConformalConic, onCone->warningMessage(),
@@ -59,12 +56,8 @@ MapProjectionCoordinates* PolarLambertConformalConic::project(const GeodeticCoor
 }
 
 GeodeticCoordinates* PolarLambertConformalConic::backProject(const MapProjectionCoordinates& plane) const {
-    MessageCollector errors;
-    errors.add(outside(plane.easting(), falseEasting - deltaEasting, falseEasting + deltaEasting),
-               kMsgEasting);
-    errors.add(outside(plane.northing(), falseNorthing - deltaNorthing, falseNorthing + deltaNorthing),
-               kMsgNorthing);
-    errors.throwIfAny();
+    checkCentredWindow(plane.easting(), plane.northing(), falseEasting, deltaEasting, falseNorthing,
+                       deltaNorthing);
     return cone->backProject(plane);
 }
 

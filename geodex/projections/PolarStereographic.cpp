@@ -117,16 +117,21 @@ double PolarStereographic::polarDistance(double phi) const {
 }
 
 MapProjectionCoordinates* PolarStereographic::project(const GeodeticCoordinates& geodetic) const {
-    double lambda = geodetic.longitude();
-    double phi = geodetic.latitude();
+    return projectToTuple(*this, typeCode, geodetic);
+}
+
+void PolarStereographic::project(double lambda, double phi, double& E, double& N) const {
     MessageCollector errors;
     errors.add(outside(phi, -kHalfPi, kHalfPi) || (!southern && phi < 0) || (southern && phi > 0),
                kMsgLatitude);
     errors.add(outside(lambda, -kPi, kTwoPi), kMsgLongitude);
     errors.throwIfAny();
 
-    if (std::fabs(std::fabs(phi) - kHalfPi) < 1e-10)
-        return new MapProjectionCoordinates(typeCode, falseEasting, falseNorthing);
+    if (std::fabs(std::fabs(phi) - kHalfPi) < 1e-10) {
+        E = falseEasting;
+        N = falseNorthing;
+        return;
+    }
 
     if (southern) {
         phi = -phi;
@@ -143,15 +148,16 @@ MapProjectionCoordinates* PolarStereographic::project(const GeodeticCoordinates&
         easting = falseEasting + rho * std::sin(dlambda);
         northing = falseNorthing - rho * std::cos(dlambda);
     }
-    return new MapProjectionCoordinates(typeCode, easting, northing);
+    E = easting;
+    N = northing;
 }
 
 GeodeticCoordinates* PolarStereographic::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, projected);
+}
+
+void PolarStereographic::backProject(double E, double N, double& longitude, double& latitude) const {
+    checkCentredWindow(E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
 
     double dx = E - falseEasting;
     double dy = N - falseNorthing;
@@ -186,7 +192,8 @@ GeodeticCoordinates* PolarStereographic::backProject(const MapProjectionCoordina
         phi = -phi;
         lambda = -lambda;
     }
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

@@ -78,9 +78,7 @@ void Polyconic::offsets(double dlambda, double phi, double& x, double& y) const 
 MapProjectionCoordinates* Polyconic::project(const GeodeticCoordinates& geodetic) const {
     const double lambda = geodetic.longitude();
     const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    checkGeodetic(lambda, phi);
 
     MessageCollector warnings;
     warnings.add(std::fabs(lambda - centralMeridian) > kHalfPi, kMsgDistortionWarning);

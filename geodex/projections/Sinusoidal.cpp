@@ -16,24 +16,23 @@ Sinusoidal::Sinusoidal(double a, double f, double centralMeridian_, double false
 }
 
 MapProjectionCoordinates* Sinusoidal::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::sinusoidal, geodetic);
+}
 
-    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+void Sinusoidal::project(double lambda, double phi, double& E, double& N) const {
+    const double dlambda = openProject(lambda, phi);
     const double easting = falseEasting + semiMajorAxis * parallelRadiusFactor(es, phi) * dlambda;
     const double northing = falseNorthing + series.distance(phi);
-    return new MapProjectionCoordinates(CoordinateType::sinusoidal, easting, northing);
+    E = easting;
+    N = northing;
 }
 
 GeodeticCoordinates* Sinusoidal::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, projected);
+}
+
+void Sinusoidal::backProject(double E, double N, double& longitude, double& latitude) const {
+    openBackProject(E, N);
 
     const double phi = clampLatitude(series.footpoint((N - falseNorthing) / (series.c0 * semiMajorAxis)));
     double lambda = centralMeridian;  // the pole line carries no longitude
@@ -41,7 +40,8 @@ GeodeticCoordinates* Sinusoidal::backProject(const MapProjectionCoordinates& pro
         lambda = reduceLongitudeOnce(centralMeridian +
                                      (E - falseEasting) / (semiMajorAxis * parallelRadiusFactor(es, phi)));
     lambda = clampLongitude(lambda);
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

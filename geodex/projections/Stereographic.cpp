@@ -9,16 +9,23 @@
 namespace Orvale::Geodex {
 
 namespace {
-const double kOneDegree = 0.017453292519943295;
 const double kPolarAndEquatorialWindow = 1460090226.0;  // metres
 // Longitude difference of the oblique window's point: one degree short of the antipode's meridian.
-const double kSinWindow = std::sin(kPi - kOneDegree);
-const double kCosWindow = std::cos(kPi - kOneDegree);
+const double kSinWindow = std::sin(kPi - kDegree);
+const double kCosWindow = std::cos(kPi - kDegree);
+
+// c = 2 atan(ρ / 2Ra).
+void stereographicDistance(double rho, double Ra, double& sinC, double& cosC) {
+    const double c = 2 * std::atan(rho / (2 * Ra));
+    sinC = std::sin(c);
+    cosC = std::cos(c);
+}
 }  // namespace
 
 Stereographic::Stereographic(double a, double f, double centralMeridian, double originLatitude,
                              double falseEasting, double falseNorthing)
-    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing) {
+    : SphericalAzimuthal(a, f, centralMeridian, originLatitude, falseEasting, falseNorthing,
+                         stereographicDistance) {
     twoRa = 2 * Ra;
     polarAspect = std::fabs(std::fabs(originLatitude) - kHalfPi) < 1e-10;
 
@@ -58,49 +65,23 @@ void Stereographic::offsets(double phi, const SphereDirection& p, double& x, dou
 }
 
 MapProjectionCoordinates* Stereographic::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::stereographic, geodetic);
+}
 
-    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+void Stereographic::project(double lambda, double phi, double& easting, double& northing) const {
+    const double dlambda = openProject(lambda, phi);
     const SphereDirection direction(phi, dlambda);
     const double g = 1 + azimuthalCosDistance(sinPhi0, cosPhi0, direction);
     if (std::fabs(g) <= 1e-10) throwMessage(kMsgLongitude);  // the antipode of the origin
 
     double x, y;
     offsets(phi, direction, x, y);
-    return new MapProjectionCoordinates(CoordinateType::stereographic, falseEasting + x, falseNorthing + y);
+    easting = falseEasting + x;
+    northing = falseNorthing + y;
 }
 
 GeodeticCoordinates* Stereographic::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addCentredWindowChecks(errors, E, N, falseEasting, deltaEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
-
-    const double dx = E - falseEasting;
-    const double dy = N - falseNorthing;
-    const double rho = std::sqrt(dx * dx + dy * dy);
-    if (rho <= 1e-10)
-        return new GeodeticCoordinates(CoordinateType::geodetic, centralMeridian, originLatitude, 0);
-
-    const double c = 2 * std::atan(rho / twoRa);
-    const double sinC = std::sin(c);
-    const double cosC = std::cos(c);
-    double phi = azimuthalLatitude(sinC, cosC, dy, rho, sinPhi0, cosPhi0);
-    double lambda;
-    if (polarAspect)
-        lambda = centralMeridian + (originLatitude > 0 ? std::atan2(dx, -dy) : std::atan2(dx, dy));
-    else
-        lambda = centralMeridian + azimuthalLongitudeDifference(sinC, cosC, dx, dy, rho, sinPhi0, cosPhi0);
-
-    // Only rounding is cleaned up: the result is not snapped to the equator, Greenwich or ±π.
-    phi = clampLatitude(phi);
-    lambda = clampLongitude(reduceLongitudeOnce(lambda));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    return backProjectToTuple(*this, projected);
 }
 
 }  // namespace Orvale::Geodex

@@ -19,19 +19,20 @@ class GEODEX_EXPORT Stereographic : public SphericalAzimuthal {
     // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres (new heap
     // tuple of type 30). Throws CSException (43, 44).
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
+    // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres; allocates
+    // nothing. Throws CSException (43, 44).
+    void project(double longitude, double latitude, double& easting, double& northing) const;
 
     // Easting, northing in metres → longitude in [-π, π], latitude in [-π/2, π/2] (radians), height 0
     // (new heap tuple of type 10). Throws CSException (45, 46).
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& projected) const;
+    using SphericalAzimuthal::backProject;
 
   private:
     // Plane offsets from (FE, FN) of a point, without range checks; metres.
     void offsets(double phi, const SphereDirection& p, double& x, double& y) const;
 
     double twoRa;
-    bool polarAspect;
-    double deltaEasting;
-    double deltaNorthing;
 };
 
 }  // namespace Orvale::Geodex

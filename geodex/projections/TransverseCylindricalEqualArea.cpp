@@ -66,9 +66,7 @@ double TransverseCylindricalEqualArea::cosineRatio(double betac, double& phic) c
 MapProjectionCoordinates* TransverseCylindricalEqualArea::project(const GeodeticCoordinates& geodetic) const {
     const double lambda = geodetic.longitude();
     const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    checkGeodetic(lambda, phi);
 
     // Beyond 90° from the central meridian (measured the short way round) the far hemisphere folds onto
     // the near one.

@@ -17,8 +17,7 @@ TransverseMercator::TransverseMercator(double a, double f, double CM, double phi
                                        double k)
     : CoordinateSystem(a, f) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     addOriginLatitudeCheck(errors, phi0);
     addCentralMeridianCheck(errors, CM);
     errors.add(outside(k, 0.3, 3.0), kMsgScaleFactor);

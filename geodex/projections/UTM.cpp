@@ -16,8 +16,7 @@ const double kSouthFalseNorthing = 10000000.0;
 
 UTM::UTM(double a, double f, int override) : CoordinateSystem(a, f), zoneOverride(override) {
     MessageCollector errors;
-    errors.add(!(a > 0), kMsgSemiMajorAxis);
-    errors.add(outside(1 / f, 250, 350), kMsgInverseFlattening);
+    addEllipsoidChecks(errors, a, f);
     errors.add(override < 0 || override > 60, kMsgZoneOverride);
     errors.throwIfAny();
 }
@@ -32,7 +31,7 @@ const TransverseMercator& UTM::zoneProjection(int zone) const {
         if (*other) return **other;
     }
     const double cmDegrees = zone < 31 ? 6 * zone + 177 : 6 * zone - 183;
-    const double cm = cmDegrees * 0.017453292519943295;
+    const double cm = cmDegrees * kDegree;
     if (other == nullptr) {
         firstZone.emplace(semiMajorAxis, flattening, cm, 0, 500000, 0, 0.9996);
         firstZoneNumber = zone;

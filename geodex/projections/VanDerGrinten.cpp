@@ -36,13 +36,11 @@ VanDerGrinten::VanDerGrinten(double a, double f, double centralMeridian_, double
 // (the square-root terms rationalised, the A⁴ terms cancelled by hand, everything divided by P²).
 // Every quantity but A is bounded by 1; for A > 1 numerator and denominator are divided by A or A².
 MapProjectionCoordinates* VanDerGrinten::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    const double phi = geodetic.latitude();
-    MessageCollector errors;
-    addGeodeticChecks(errors, lambda, phi);
-    errors.throwIfAny();
+    return projectToTuple(*this, CoordinateType::vanDerGrinten, geodetic);
+}
 
-    const double dlambda = reduceLongitudeOnce(lambda - centralMeridian);
+void VanDerGrinten::project(double lambda, double phi, double& E, double& N) const {
+    const double dlambda = openProject(lambda, phi);
     double x;
     double y;
     const double sinTheta = std::fmin(1.0, std::fabs(2 * phi / kPi));
@@ -83,15 +81,16 @@ MapProjectionCoordinates* VanDerGrinten::project(const GeodeticCoordinates& geod
         x = std::copysign(x, dlambda);
         y = std::copysign(y, phi);
     }
-    return new MapProjectionCoordinates(CoordinateType::vanDerGrinten, falseEasting + x, falseNorthing + y);
+    E = falseEasting + x;
+    N = falseNorthing + y;
 }
 
 GeodeticCoordinates* VanDerGrinten::backProject(const MapProjectionCoordinates& projected) const {
-    const double E = projected.easting();
-    const double N = projected.northing();
-    MessageCollector errors;
-    addWorldWindowChecks(errors, E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
-    errors.throwIfAny();
+    return backProjectToTuple(*this, projected);
+}
+
+void VanDerGrinten::backProject(double E, double N, double& longitude, double& latitude) const {
+    openBackProject(E, N);
 
     // The whole sphere lies inside the circle of radius πRa about the false origin.
     const double dE = E - falseEasting;
@@ -127,7 +126,8 @@ GeodeticCoordinates* VanDerGrinten::backProject(const MapProjectionCoordinates& 
     }
     phi = clampLatitude(phi);
     lambda = clampLongitude(reduceLongitudeOnce(lambda));
-    return new GeodeticCoordinates(CoordinateType::geodetic, lambda, phi, 0);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

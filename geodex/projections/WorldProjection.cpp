@@ -18,4 +18,13 @@ WorldProjection::WorldProjection(double a, double f, double centralMeridian_, do
     falseNorthing = falseNorthing_;
 }
 
+double WorldProjection::openProject(double lambda, double phi) const {
+    checkGeodetic(lambda, phi);
+    return reduceLongitudeOnce(lambda - centralMeridian);
+}
+
+void WorldProjection::openBackProject(double E, double N) const {
+    checkWorldWindow(E, N, falseEasting, minEasting, maxEasting, falseNorthing, deltaNorthing);
+}
+
 }  // namespace Orvale::Geodex

@@ -12,6 +12,12 @@ class GEODEX_EXPORT WorldProjection : public CoordinateSystem {
     // metres. Throws CSException (19, 20, 24).
     WorldProjection(double a, double f, double centralMeridian, double falseEasting, double falseNorthing);
 
+    // Opening of project: latitude (43) and longitude (44) checks of λ and φ (radians), thrown together;
+    // returns the longitude difference from the central meridian in [-π, π] (radians).
+    double openProject(double lambda, double phi) const;
+    // Opening of backProject: easting (45) and northing (46) window checks (metres), thrown together.
+    void openBackProject(double E, double N) const;
+
     double centralMeridian;  // radians, [-π, π]
     double falseEasting;     // metres
     double falseNorthing;    // metres

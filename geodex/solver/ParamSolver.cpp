@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "geodex/AngleConstants.h"
 #include "geodex/DatumTransformer.h"
 #include "numera/LevmarDif.h"
 
@@ -11,7 +12,6 @@ Numera::EquationSolver ParamSolver::solver;
 
 namespace {
 
-constexpr double kSecondsToRadians = 4.84813681109536e-6;
 
 // Sets the solver's counts, clears the figures of any earlier solve, minimises and prints the report.
 int solve(Numera::LevmarModel model, double* params, double* data, double* target, int m, int n) {
@@ -64,7 +64,7 @@ void ParamSolver::fourParamModel(double* p, double* hx, int /*m*/, int n, void* 
     const double* source = static_cast<const double*>(adata);
     DatumTransformer plane;
     plane.SetPlaneAdjustMethod(1);
-    plane.SetPlaneAdjustParams(p[0], p[1], p[2] / kSecondsToRadians, p[3], 0, 0);
+    plane.SetPlaneAdjustParams(p[0], p[1], p[2] / kArcSecond, p[3], 0, 0);
     for (int k = 0; k + 1 < n; k += 2) plane.PlaneAdjusting(source[k], source[k + 1], hx[k], hx[k + 1]);
 }
 

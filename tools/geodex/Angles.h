@@ -4,10 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "geodex/AngleConstants.h"
+
 namespace geodexcli {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kDegree = kPi / 180;
+using Orvale::Geodex::kDegree;
+using Orvale::Geodex::kPi;
 
 // A plain number (the whole text must convert), or nothing.
 std::optional<double> parseNumber(std::string_view text);

@@ -66,7 +66,7 @@ void readShiftParams(V v, R r) {
         p = v.numbers(3);
         p.resize(7, 0.0);
     }
-    const double arcSecond = 4.84813681109536e-6;
+    const double arcSecond = Orvale::Geodex::kArcSecond;
     r.settings.shift = Orvale::Geodex::ParamSeven(p[0], p[1], p[2], p[3] * arcSecond, p[4] * arcSecond,
                                                   p[5] * arcSecond, p[6] * 1e-6);
 }
