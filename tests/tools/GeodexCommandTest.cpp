@@ -114,6 +114,7 @@ TEST(GeodexCommand, InvocationsGiveTheirStatusOutputAndMessages) {
         {"frobnicate", "31 117 0\n", 2, "", "unknown command"},
         {"project --code", "31 117 0\n", 2, "", "needs a value"},
         {"project --bogus 1", "31 117 0\n", 2, "", "unknown option"},
+        {catalogues("Site TM") + " --a 6378137", "31 117 0\n", 2, "", "--a does not apply to convert"},
         {"project -j 1e10", "31 117 0\n", 2, "", "not a whole number"},
         {"convert --crs /nonexistent", "31 117 0\n", 2, "", "convert needs"},
         {catalogues("No such grid"), "31 117 0\n", 2, "", ""},

@@ -26,7 +26,7 @@ struct Request {
 };
 
 // The groups of options, in the order --help shows them. A command reads and shows only its groups;
-// options of other groups are accepted and ignored.
+// an option of another group is refused.
 enum class OptionGroup { Catalogue, Ellipsoid, Projection, Shift, Adjust, Common };
 
 // The value of one given option, read as its kind; each reader throws UsageError naming the option.

@@ -145,6 +145,12 @@ int run(int argc, char** argv) {
         std::cout << spec->examples;
         return 0;
     }
+    // An option the command does not read would be dropped without a word (convert takes its ellipsoid
+    // from the catalogue, not from --a): refuse it instead.
+    for (const OptionSpec& option : optionTable())
+        if (o.given(option.name) &&
+            std::find(spec->groups.begin(), spec->groups.end(), option.group) == spec->groups.end())
+            throw UsageError("option " + std::string(option.name) + " does not apply to " + command);
     Request q;
     Settings& s = q.settings;
     LineFormat& f = q.format;
