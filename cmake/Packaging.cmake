@@ -40,7 +40,16 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 get_target_property(GEODEX_LIBRARY_DIR Geodex BINARY_DIR)  # where the package's own libGeodex is found
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${GEODEX_LIBRARY_DIR})
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(GEODEX_PACKAGE_DEPENDS)
 if(GEODEX_BUILD_APP)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+  list(APPEND GEODEX_PACKAGE_DEPENDS qt6-qpa-plugins)
 endif()
+# The Python module is built for one interpreter version and imports numpy.
+if(DEFINED GEODEX_PYTHON_VERSION_MINOR)
+  set(major ${GEODEX_PYTHON_VERSION_MAJOR})
+  math(EXPR next "${GEODEX_PYTHON_VERSION_MINOR} + 1")
+  list(APPEND GEODEX_PACKAGE_DEPENDS "python3 (>= ${major}.${GEODEX_PYTHON_VERSION_MINOR}~)"
+       "python3 (<< ${major}.${next})" python3-numpy)
+endif()
+list(JOIN GEODEX_PACKAGE_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

@@ -59,6 +59,15 @@ OUT=$(echo "31.5 118.25" | "$ROOT/bin/geodex" project --code 32 --cm 117 --k 0.9
 [ "$OUT" = "3485693.3076 618709.7093" ] || fail "geodex project gave: $OUT"
 LIBS=$(ldd "$ROOT/bin/RawBench")
 ! grep -F "not found" <<< "$LIBS" || fail "RawBench misses a library"
+# The Python module, where the build made one, imports from the unpacked copy (numpy is among its Depends).
+PYDIR=$(find "$ROOT" -path '*dist-packages' -type d | head -n 1)
+if [ -n "$PYDIR" ]; then
+  [[ $DEPENDS == *python3-numpy* ]] || fail "Depends lacks python3-numpy: $DEPENDS"
+  OUT=$(cd "$TMP" && PYTHONPATH=$PYDIR /usr/bin/python3 -c \
+    "import geodex; n, e = geodex.project(31.5, 118.25, code=32, cm=117, k=0.9996, fe=500000); print(f'{n:.4f} {e:.4f}')")
+  [ "$OUT" = "3485693.3076 618709.7093" ] || fail "the Python module gave: $OUT"
+  echo "check_package: the Python module converts from the unpacked copy"
+fi
 cmake -DSOURCE_DIR="$PWD" -DPREFIX="$ROOT" -DWORK_DIR="$TMP/consumer" -P tests/consumer/run_consumer.cmake \
   > "$TMP/consumer.log" 2>&1 || { cat "$TMP/consumer.log"; fail "the outside program failed"; }
 echo "check_package: $(basename "$DEB") is sound ($(wc -l <<< "$CONTENTS") entries, $PACKED headers)"
