@@ -22,30 +22,9 @@
 #include "RawBench.h"
 #include "RawJobGenerator.h"
 #include "SetAntennaDialog.h"
+#include "ScratchJob.h"
 
 namespace {
-
-// A scratch working directory with the generator's antennas in its catalogue and a generated job.
-struct Scratch {
-    QTemporaryDir dir;
-    QString previous = QDir::currentPath();
-    QString path;
-
-    explicit Scratch(int points) {
-        QDir::setCurrent(dir.path());
-        QFile catalogue(QStringLiteral("Antenna.ini"));
-        if (catalogue.open(QIODevice::WriteOnly))
-            for (const char* name : rawgen::kAntennas)
-                catalogue.write(QByteArray("\n[ANTENNA]\n") + name + "\n0.06\n0.12\n0.09");
-        catalogue.close();
-        rawgen::JobShape shape;
-        shape.points = points;
-        shape.bases = std::max(5, points / 200);
-        path = dir.filePath(QStringLiteral("job%1.raw").arg(points));
-        if (!rawgen::writeJobFile(shape, path.toStdString())) path.clear();
-    }
-    ~Scratch() { QDir::setCurrent(previous); }
-};
 
 // Processor time of this (the GUI) thread, seconds: on a loaded machine the wall time also holds waits.
 double threadSeconds() {
@@ -57,7 +36,7 @@ double threadSeconds() {
 void SetAntennaAndCalculate(benchmark::State& state) {
     const int points = static_cast<int>(state.range(0));
     const int selected = static_cast<int>(state.range(1));
-    Scratch scratch(points);
+    ScratchJob scratch(points);
     RawBench window;
     window.resize(1400, 1000);
     window.show();

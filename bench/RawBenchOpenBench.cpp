@@ -23,6 +23,7 @@
 #include "GraphicsView.h"
 #include "RawBench.h"
 #include "RawJobGenerator.h"
+#include "ScratchJob.h"
 
 namespace {
 
@@ -33,31 +34,8 @@ double peakMegabytes() {
     return 0;
 }
 
-// A window in a scratch directory with the generator's antennas in its catalogue, and a realistic job of
-// `points` rover points around one base station per 200 points (at least 5).
-struct Bench {
-    QTemporaryDir dir;
-    QString previous = QDir::currentPath();
-    QString path;
-
-    explicit Bench(int points) {
-        QDir::setCurrent(dir.path());
-        QFile catalogue(QStringLiteral("Antenna.ini"));
-        if (catalogue.open(QIODevice::WriteOnly))
-            for (const char* name : rawgen::kAntennas)
-                catalogue.write(QByteArray("\n[ANTENNA]\n") + name + "\n0.06\n0.12\n0.09");
-        catalogue.close();
-        rawgen::JobShape shape;
-        shape.points = points;
-        shape.bases = std::max(5, points / 200);
-        path = dir.filePath(QStringLiteral("job%1.raw").arg(points));
-        if (!rawgen::writeJobFile(shape, path.toStdString())) path.clear();
-    }
-    ~Bench() { QDir::setCurrent(previous); }
-};
-
 void OpenJob(benchmark::State& state) {
-    Bench bench(static_cast<int>(state.range(0)));
+    ScratchJob bench(static_cast<int>(state.range(0)));
     RawBench window;
     window.show();
     QApplication::processEvents();
@@ -70,7 +48,7 @@ void OpenJob(benchmark::State& state) {
 }
 
 // A large window showing the job of bench, laid out and painted once.
-void showJob(RawBench& window, const Bench& bench) {
+void showJob(RawBench& window, const ScratchJob& bench) {
     window.resize(1400, 1400);
     window.show();
     if (!window.openFile(bench.path)) std::abort();
@@ -79,7 +57,7 @@ void showJob(RawBench& window, const Bench& bench) {
 
 // The whole plan of a job, fitted into the view, painted into a pixmap.
 void PaintPlan(benchmark::State& state) {
-    Bench bench(static_cast<int>(state.range(0)));
+    ScratchJob bench(static_cast<int>(state.range(0)));
     RawBench window;
     showJob(window, bench);
     auto* view = window.findChild<QGraphicsView*>(QStringLiteral("graphicsView"));
@@ -89,7 +67,7 @@ void PaintPlan(benchmark::State& state) {
 // The plan drawn anew from the job, fitted into the view and painted once (what Open, Calculate with new
 // points and Delete do to the plan).
 void DrawAndFitPlan(benchmark::State& state) {
-    Bench bench(static_cast<int>(state.range(0)));
+    ScratchJob bench(static_cast<int>(state.range(0)));
     RawBench window;
     showJob(window, bench);
     auto* view = window.findChild<GraphicsView*>(QStringLiteral("graphicsView"));
@@ -102,7 +80,7 @@ void DrawAndFitPlan(benchmark::State& state) {
 // One repaint of the plan after a pan (range(1) = 0) or a wheel-sized zoom (1), at the fitted overview
 // (range(2) = 1: every point in view) or zoomed in 32 times about the middle of the job (32).
 void PanZoomPlan(benchmark::State& state) {
-    Bench bench(static_cast<int>(state.range(0)));
+    ScratchJob bench(static_cast<int>(state.range(0)));
     RawBench window;
     showJob(window, bench);
     auto* view = window.findChild<GraphicsView*>(QStringLiteral("graphicsView"));
@@ -121,7 +99,7 @@ void PanZoomPlan(benchmark::State& state) {
 
 // One screen of the rover table, scrolled to the middle of the job, painted into a pixmap.
 void PaintRoverScreen(benchmark::State& state) {
-    Bench bench(static_cast<int>(state.range(0)));
+    ScratchJob bench(static_cast<int>(state.range(0)));
     RawBench window;
     showJob(window, bench);
     auto* view = window.findChild<QTableView*>(QStringLiteral("tableWidget_rover"));
@@ -135,7 +113,7 @@ void PaintRoverScreen(benchmark::State& state) {
 // Calculate with 1 000 pending edits (990 rover antenna heights spread over the job, 10 moved bases with
 // all their rovers), tables refreshed and the plan redrawn.
 void CalculateEdits(benchmark::State& state) {
-    Bench bench(static_cast<int>(state.range(0)));
+    ScratchJob bench(static_cast<int>(state.range(0)));
     RawBench window;
     window.show();
     window.openFile(bench.path);
