@@ -7,18 +7,16 @@
 #include <cmath>
 #include <array>
 #include <cstdio>
-#include <limits>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "geodex/geodex.h"
+#include "geodex/ProjectionTestSupport.h"
 
-using namespace Orvale::Geodex;
+using namespace ProjectionTestSupport;
 
 namespace {
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // One conversion's observable outcome, written out bit for bit (%a), so that two outcomes are the same
 // exactly when their texts are. Outputs start as a marker, so "untouched" is visible too.
@@ -86,7 +84,6 @@ std::string outcome(const double& scaleFactor, F convert, Outcome* kept = nullpt
 
 // a, f, CM, OL, FE, FN, k, SP1, SP2, zone, zone override, hemisphere, cone axis.
 using Setting = std::array<double, 13>;
-const double kA = 6378137.0, kF = 1 / 298.257223563;
 const Setting kTypical = {kA, kF, 0.2, 0.5, 500000, 100000, 0.9996, 0.6, 0.8, 31, 0, 'N', 0.52};
 
 // Applied in this order to one transformer: typical values, another origin, the first again (a kept

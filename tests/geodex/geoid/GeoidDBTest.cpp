@@ -20,11 +20,11 @@
 #include "geodex/geoid/GgfFile.h"
 
 using namespace Orvale::Geodex;
+using ProjectionTestSupport::kDeg;
 using ProjectionTestSupport::Largest;
 
 namespace {
 
-const double kDeg = 0.017453292519943295;
 GeoidDB* db() { return GeoidDB::getInstance(); }
 
 // A file name of its own for each test (the tests may run in parallel processes).

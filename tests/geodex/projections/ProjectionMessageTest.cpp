@@ -12,7 +12,6 @@ using namespace ProjectionTestSupport;
 
 namespace {
 const double kRa = authalicRadius(kA, kF);
-const double kNaN = NAN;
 
 std::function<void()> fwd(const Projection& p, double lon, double lat) {
     return [=] { p.fwd(lon, lat); };
