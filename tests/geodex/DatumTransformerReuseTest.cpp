@@ -23,11 +23,6 @@ namespace {
 struct Outcome {
     double first = -7777.25, second = -8888.5, height = -9999.75;
     std::string error;
-    std::string text(double scaleFactorAfter) const {
-        char s[160];
-        std::snprintf(s, sizeof s, "(%a, %a, %a, k %a) ", first, second, height, scaleFactorAfter);
-        return s + error;
-    }
 };
 
 // The construct-everything path: the class of each code built from the slots, used for one point.
@@ -79,7 +74,9 @@ std::string outcome(const double& scaleFactor, F convert, Outcome* kept = nullpt
         o.error = e.getMessage();
     }
     if (kept) *kept = o;
-    return o.text(scaleFactor);
+    char s[160];
+    std::snprintf(s, sizeof s, "(%a, %a, %a, k %a) ", o.first, o.second, o.height, scaleFactor);
+    return s + o.error;
 }
 
 // a, f, CM, OL, FE, FN, k, SP1, SP2, zone, zone override, hemisphere, cone axis.
@@ -105,13 +102,6 @@ std::vector<Setting> settings() {
         all.push_back(kTypical);
     }
     return all;
-}
-
-void configure(DatumTransformer& t, int code, const Setting& s) {
-    t.SetDstEllipsoid(s[0], s[1]);
-    t.SetProjectionMethod(code);
-    t.SetProjectionParams(s[2], s[3], s[4], s[5], s[6], s[7], s[8], int(s[9]), int(s[10]), char(s[11]),
-                          s[12]);
 }
 
 std::vector<double> steps(double from, double to, int count) {
@@ -178,7 +168,10 @@ TEST(DatumTransformerReuse, EveryCodeMatchesAFreshObjectPerPoint) {
     for (int code = -1; code <= 38; ++code) {
         DatumTransformer t;
         for (const Setting& s : settings()) {
-            configure(t, code, s);
+            t.SetDstEllipsoid(s[0], s[1]);
+            t.SetProjectionMethod(code);
+            t.SetProjectionParams(s[2], s[3], s[4], s[5], s[6], s[7], s[8], int(s[9]), int(s[10]),
+                                  char(s[11]), s[12]);
             compareGrids(t, code, s, compared, mismatches);
         }
         // A copy starts without the kept object, a moved-to transformer carries on with it.

@@ -53,6 +53,8 @@ std::vector<double> around(double cm, double step) {
 }
 }  // namespace
 
+// (The Van der Grinten circle and the equidistant cylindrical's window about the false origin are rows of
+// the message table on both sides of each edge.)
 TEST(ProjectionEdgeCases, PointsWhereResultsUsedToBeSnappedOrRejectedComeBack) {
     const double m = 1 / kA;  // a metre as an angle
     using TCEA = TransverseCylindricalEqualArea;
@@ -69,12 +71,9 @@ TEST(ProjectionEdgeCases, PointsWhereResultsUsedToBeSnappedOrRejectedComeBack) {
         {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, 40 * d, 1e5, 2e5), product({0.2}, offsets(40 * d, {1e-9 / d, 3e-9 / d, 1e-8 / d, 1e-7 / d})), 1e-6},
         {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, -70 * d, 1e5, 2e5), product({0.2}, offsets(-70 * d, {1e-9 / d, 3e-9 / d, 1e-8 / d, 1e-7 / d})), 1e-6},
         {"ortho: the disc was tested about 0, not the false origin", make<Orthographic>(kA, kF, 0.4, 45 * d, 1e7, -5e6), {{0.4, 45 * d}, {0.4 - 1.5, 0.1}, {0.4, -45 * d}}, 1e-6},
-        {"vandg: the circle was tested about 0, not the false origin", make<VanDerGrinten>(kA, kF, 0, 1e7, -3e6), {{0, 0}, {170 * d, 0}, {0, 80 * d}}, 1e-6},
         // Rounding lifts the cubic's |t| just above 1 at 180° and near the equator (the inverse's cubic keeps
         // the latitude to 2e-8 rad there).
         {"vandg: points with |t| above 1 went to the pole", make<VanDerGrinten>(kA, kF, 0, 0, 0), product({kHalfTurn, -kHalfTurn, 179.9 * d}, {1e-9, 1e-6, 1e-3 * d, 0.01 * d, 1 * d}), 0.13},
-        {"eqc: the window was mirrored about 0, not the false easting", make<EquidistantCylindrical>(kA, kF, 0, 0.3, 5e5, 0), product({0.999 * kHalfTurn, -0.999 * kHalfTurn}, {0}), 1e-5},
-        {"eqc: a central meridian under 1° threw", make<EquidistantCylindrical>(kA, kF, 0.5 * d, 0, 0, 0), {{-179.49 * d, 0.2}}, 1e-5},
         {"eqc: a central meridian under 1° threw", make<EquidistantCylindrical>(kA, kF, -0.5 * d, 0, 0, 0), {{179.49 * d, 0.2}}, 1e-5},
         {"poly: λ took C from the step before the last next to the equator (63 m)", make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700), product(offsets(0.3, {1, 45}), {1e-9, -1e-7, 3e-6}), 1e-3},
         {"poly: far out the slow iteration leaves millimetres", make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700), product(offsets(0.3, {120}), {1e-9, -1e-7, 3e-6}), 3e-3},
