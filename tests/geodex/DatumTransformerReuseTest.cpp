@@ -104,12 +104,6 @@ std::vector<Setting> settings() {
     return all;
 }
 
-std::vector<double> steps(double from, double to, int count) {
-    std::vector<double> v;
-    for (int i = 0; i < count; ++i) v.push_back(from + (to - from) * i / (count - 1));
-    return v;
-}
-
 // Compares the transformer `t` (configured for `code` with `s`) with the fresh path over grids of
 // geodetic and grid points; counts the conversions compared and reports the first mismatches.
 void compareGrids(DatumTransformer& t, int code, const Setting& s, int& compared, int& mismatches) {
@@ -129,9 +123,11 @@ void compareGrids(DatumTransformer& t, int code, const Setting& s, int& compared
                           << a << ", fresh " << b;
         return o;
     };
-    std::vector<double> lats = steps(-1.62, 1.62, 11), lons = steps(-3.3, 6.4, 11);
-    lats.push_back(kNaN);
-    lons.push_back(kNaN);
+    std::vector<double> lats = {kNaN}, lons = {kNaN};
+    for (int i = 0; i <= 10; ++i) {
+        lats.push_back(-1.62 + 3.24 * i / 10);
+        lons.push_back(-3.3 + 9.7 * i / 10);
+    }
     std::vector<std::pair<double, double>> grid;  // northing, easting
     for (double lat : lats)
         for (double lon : lons) {
@@ -145,8 +141,8 @@ void compareGrids(DatumTransformer& t, int code, const Setting& s, int& compared
                 });
             if (o.error.empty()) grid.emplace_back(o.first, o.second);
         }
-    for (double n : steps(-2.1e7, 2.1e7, 7))
-        for (double e : steps(-2.1e7, 2.1e7, 7)) grid.emplace_back(n + s[5], e + s[4]);
+    for (int i = 0; i < 7; ++i)
+        for (int j = 0; j < 7; ++j) grid.emplace_back(-2.1e7 + 7e6 * i + s[5], -2.1e7 + 7e6 * j + s[4]);
     grid.emplace_back(kNaN, s[4]);
     for (const auto& [n, e] : grid)
         both(
