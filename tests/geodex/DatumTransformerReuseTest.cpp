@@ -7,29 +7,22 @@
 #include <cmath>
 #include <array>
 #include <cstdio>
-#include <limits>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "geodex/geodex.h"
+#include "geodex/ProjectionTestSupport.h"
 
-using namespace Orvale::Geodex;
+using namespace ProjectionTestSupport;
 
 namespace {
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // One conversion's observable outcome, written out bit for bit (%a), so that two outcomes are the same
 // exactly when their texts are. Outputs start as a marker, so "untouched" is visible too.
 struct Outcome {
     double first = -7777.25, second = -8888.5, height = -9999.75;
     std::string error;
-    std::string text(double scaleFactorAfter) const {
-        char s[160];
-        std::snprintf(s, sizeof s, "(%a, %a, %a, k %a) ", first, second, height, scaleFactorAfter);
-        return s + error;
-    }
 };
 
 // The construct-everything path: the class of each code built from the slots, used for one point.
@@ -81,12 +74,13 @@ std::string outcome(const double& scaleFactor, F convert, Outcome* kept = nullpt
         o.error = e.getMessage();
     }
     if (kept) *kept = o;
-    return o.text(scaleFactor);
+    char s[160];
+    std::snprintf(s, sizeof s, "(%a, %a, %a, k %a) ", o.first, o.second, o.height, scaleFactor);
+    return s + o.error;
 }
 
 // a, f, CM, OL, FE, FN, k, SP1, SP2, zone, zone override, hemisphere, cone axis.
 using Setting = std::array<double, 13>;
-const double kA = 6378137.0, kF = 1 / 298.257223563;
 const Setting kTypical = {kA, kF, 0.2, 0.5, 500000, 100000, 0.9996, 0.6, 0.8, 31, 0, 'N', 0.52};
 
 // Applied in this order to one transformer: typical values, another origin, the first again (a kept
@@ -110,19 +104,6 @@ std::vector<Setting> settings() {
     return all;
 }
 
-void configure(DatumTransformer& t, int code, const Setting& s) {
-    t.SetDstEllipsoid(s[0], s[1]);
-    t.SetProjectionMethod(code);
-    t.SetProjectionParams(s[2], s[3], s[4], s[5], s[6], s[7], s[8], int(s[9]), int(s[10]), char(s[11]),
-                          s[12]);
-}
-
-std::vector<double> steps(double from, double to, int count) {
-    std::vector<double> v;
-    for (int i = 0; i < count; ++i) v.push_back(from + (to - from) * i / (count - 1));
-    return v;
-}
-
 // Compares the transformer `t` (configured for `code` with `s`) with the fresh path over grids of
 // geodetic and grid points; counts the conversions compared and reports the first mismatches.
 void compareGrids(DatumTransformer& t, int code, const Setting& s, int& compared, int& mismatches) {
@@ -142,9 +123,11 @@ void compareGrids(DatumTransformer& t, int code, const Setting& s, int& compared
                           << a << ", fresh " << b;
         return o;
     };
-    std::vector<double> lats = steps(-1.62, 1.62, 11), lons = steps(-3.3, 6.4, 11);
-    lats.push_back(kNaN);
-    lons.push_back(kNaN);
+    std::vector<double> lats = {kNaN}, lons = {kNaN};
+    for (int i = 0; i <= 10; ++i) {
+        lats.push_back(-1.62 + 3.24 * i / 10);
+        lons.push_back(-3.3 + 9.7 * i / 10);
+    }
     std::vector<std::pair<double, double>> grid;  // northing, easting
     for (double lat : lats)
         for (double lon : lons) {
@@ -158,8 +141,8 @@ void compareGrids(DatumTransformer& t, int code, const Setting& s, int& compared
                 });
             if (o.error.empty()) grid.emplace_back(o.first, o.second);
         }
-    for (double n : steps(-2.1e7, 2.1e7, 7))
-        for (double e : steps(-2.1e7, 2.1e7, 7)) grid.emplace_back(n + s[5], e + s[4]);
+    for (int i = 0; i < 7; ++i)
+        for (int j = 0; j < 7; ++j) grid.emplace_back(-2.1e7 + 7e6 * i + s[5], -2.1e7 + 7e6 * j + s[4]);
     grid.emplace_back(kNaN, s[4]);
     for (const auto& [n, e] : grid)
         both(
@@ -181,7 +164,10 @@ TEST(DatumTransformerReuse, EveryCodeMatchesAFreshObjectPerPoint) {
     for (int code = -1; code <= 38; ++code) {
         DatumTransformer t;
         for (const Setting& s : settings()) {
-            configure(t, code, s);
+            t.SetDstEllipsoid(s[0], s[1]);
+            t.SetProjectionMethod(code);
+            t.SetProjectionParams(s[2], s[3], s[4], s[5], s[6], s[7], s[8], int(s[9]), int(s[10]),
+                                  char(s[11]), s[12]);
             compareGrids(t, code, s, compared, mismatches);
         }
         // A copy starts without the kept object, a moved-to transformer carries on with it.

@@ -15,7 +15,6 @@
 using namespace ProjectionTestSupport;
 
 namespace {
-const double kArcSecond = 4.84813681109536e-6;
 const double kKrassowskyA = 6378245.0, kKrassowskyF = 1 / 298.3;
 
 struct Geodetic {

@@ -9,13 +9,12 @@
 #include <limits>
 #include <string>
 
-#include "geodex/geodex.h"
+#include "geodex/ProjectionTestSupport.h"
 
-using namespace Orvale::Geodex;
+using namespace ProjectionTestSupport;
 
 namespace {
 
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
 // The codes with a projection class (the others convert nothing).
@@ -29,7 +28,7 @@ DatumTransformer configured(int code, int badSlot = -1, double bad = 0) {
     t.SetProjectionMethod(code);
     // clang-format off
     double slot[7] = {code == 37 ? 0.86 : 0.3, code == 23 ? 1.3 : (code == 37 ? 0.43 : 0.5), 500000, 100000, code == 37 ? 0.9999 : 0.9996,
-                      code == 23 ? 71 * 3.141592653589793 / 180 : (code == 26 ? 1.2 : (code == 37 ? 1.37 : 0.45)), 0.8};
+                      code == 23 ? 71 * kDeg : (code == 26 ? 1.2 : (code == 37 ? 1.37 : 0.45)), 0.8};
     // clang-format on
     if (badSlot >= 0) slot[badSlot] = bad;
     t.SetProjectionParams(slot[0], slot[1], slot[2], slot[3], slot[4], slot[5], slot[6], 31, 0, 'N',
@@ -90,13 +89,12 @@ TEST(NonNumberInput, NonNumberParametersNeverGiveFiniteResults) {
 
 TEST(NonNumberInput, GeocentricAndShiftsPropagateOrReject) {
     DatumTransformer t;
-    const double a = 6378137.0, f = 1 / 298.257223563;
     double x = 0, y = 0, z = 0;
-    EXPECT_THROW(t.GeodeticToGeocentric(a, f, kNaN, 0.5, 0, x, y, z), CSException);
-    EXPECT_THROW(t.GeodeticToGeocentric(a, f, 0.5, kNaN, 0, x, y, z), CSException);
-    EXPECT_THROW(t.GeodeticToGeocentric(kNaN, f, 0.5, 0.5, 0, x, y, z), CSException);
+    EXPECT_THROW(t.GeodeticToGeocentric(kA, kF, kNaN, 0.5, 0, x, y, z), CSException);
+    EXPECT_THROW(t.GeodeticToGeocentric(kA, kF, 0.5, kNaN, 0, x, y, z), CSException);
+    EXPECT_THROW(t.GeodeticToGeocentric(kNaN, kF, 0.5, 0.5, 0, x, y, z), CSException);
     double lat = 0, lon = 0, h = 0;
-    t.GeocentricToGeodetic(a, f, kNaN, 1, 1, lat, lon, h);  // ends
+    t.GeocentricToGeodetic(kA, kF, kNaN, 1, 1, lat, lon, h);  // ends
     EXPECT_TRUE(std::isnan(lat) || std::isnan(lon));
     for (int method : {0, 1, 2}) {
         t.SetTransformMethod(method);

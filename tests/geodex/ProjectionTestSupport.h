@@ -22,6 +22,8 @@ using namespace Orvale::Geodex;
 const double kA = 6378137.0;
 const double kF = 1 / 298.257223563;
 const double kDeg = 0.017453292519943295;
+const double kArcSecond = 4.84813681109536e-6;
+const double kNaN = NAN;
 // π and π/2 under names of their own, so that they never meet the library's constants.
 const double kHalfTurn = 3.141592653589793;
 const double kQuarterTurn = 1.5707963267948966;

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -52,37 +51,11 @@ Result geodex(const std::string& args, const std::string& input) {
     return r;
 }
 
-// The fields of a line that are numbers.
-std::vector<double> numbers(const std::string& line) {
-    std::vector<double> v;
-    std::stringstream ss(line);
-    for (std::string field; ss >> field;) {
-        char* end = nullptr;
-        const double d = std::strtod(field.c_str(), &end);
-        if (end && *end == '\0') v.push_back(d);
-    }
-    return v;
-}
-
-std::string fmt(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return buf;
-}
-
-// Catalogue files with two local systems on the Krassowsky ellipsoid: a transverse Mercator grid with a
-// seven-parameter shift and a Lambert grid with a Molodensky shift.
+// A catalogue pair that holds one system, "Site TM": `name` is found in it or not.
 std::string catalogues(const std::string& name) {
-    const double deg = 3.141592653589793 / 180, arcSecond = 4.84813681109536e-6;
     const std::string ellipsoids = scratch("ellipsoids.txt"), crs = scratch("crs.txt");
-    writeFile(ellipsoids,
-              "WGS 84,6378137.0,0.0033528106647474805\nKrassowsky 1940,6378245.0," + fmt(1 / 298.3) + "\n");
-    writeFile(
-        crs, "[crs]\nSite TM\nKrassowsky 1940\n1 15.8 -154.4 -82.3 " + fmt(2.3 * arcSecond) + " " +
-                 fmt(-1.2 * arcSecond) + " " + fmt(3.5 * arcSecond) + " 4.2e-6\n32 " + fmt(117 * deg) +
-                 " 0 0 0 500000 0 1 0 0\n0 0 0\n[crs]\nSite LCC\nKrassowsky 1940\n2 -24 123 94 0 0 0 0\n15 " +
-                 fmt(105 * deg) + " " + fmt(30 * deg) + " " + fmt(25 * deg) + " " + fmt(47 * deg) +
-                 " 400000 100000 1 0 0\n0 0 0\n");
+    writeFile(ellipsoids, "WGS 84,6378137.0,0.0033528106647474805\n");
+    writeFile(crs, "[crs]\nSite TM\nWGS 84\n0 0 0 0 0 0 0 0\n32 2.04 0 0 0 500000 0 1 0 0\n0 0 0\n");
     return "convert --ellipsoids " + ellipsoids + " --crs " + crs + " --name \"" + name + "\"";
 }
 
@@ -108,6 +81,8 @@ TEST(GeodexCommand, InvocationsGiveTheirStatusOutputAndMessages) {
         {"project --xy " + std::string(kTM), "118.25, 31.5, 7.0, \"a, b\"\n", 0, "618709.7093,3485693.3076,7.0000, \"a, b\"\n", ""},
         {project, "31 118\n95 118\nnot a point\n32 118\n", 1, "3430031.0487 595468.3537\nERROR\nERROR\n3540872.5314 594457.4634\n",
          "line 2: Latitude out of range\ngeodex: line 3: "},
+        // The first row's grid point comes back to its geodetic point.
+        {"unproject " + std::string(kTM) + " --angle-precision 8", "3485693.3076 618709.7093\n", 0, "31.50000000 118.25000000\n", ""},
         {"geocentric --precision 6", "0 0 0\n0 90 0\n", 0, "6378137.000000 0.000000 0.000000\n0.000000 6378137.000000 0.000000\n", ""},
         {"geocentric --inverse", "4466133.2 548372.9 4487471.3\n", 0, "45.1150143199 7.0000087976 -12570.0356\n", ""},
         // Usage errors: status 2, nothing written.
@@ -130,11 +105,6 @@ TEST(GeodexCommand, InvocationsGiveTheirStatusOutputAndMessages) {
     const Result help = geodex("convert --help", "");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Examples:"), std::string::npos);
-    const std::vector<double> back = numbers(
-        geodex("unproject " + std::string(kTM) + " --angle-precision 11", "3485693.3076 618709.7093\n").out);
-    ASSERT_EQ(back.size(), 2u);
-    EXPECT_NEAR(back[0], 31.5, 1e-9);
-    EXPECT_NEAR(back[1], 118.25, 1e-9);
 }
 
 TEST(GeodexCommand, ThreadsGiveTheSameOutputAsOneThread) {

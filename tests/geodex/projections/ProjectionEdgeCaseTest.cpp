@@ -53,6 +53,8 @@ std::vector<double> around(double cm, double step) {
 }
 }  // namespace
 
+// (The Van der Grinten circle and the equidistant cylindrical's window about the false origin are rows of
+// the message table on both sides of each edge.)
 TEST(ProjectionEdgeCases, PointsWhereResultsUsedToBeSnappedOrRejectedComeBack) {
     const double m = 1 / kA;  // a metre as an angle
     using TCEA = TransverseCylindricalEqualArea;
@@ -69,12 +71,9 @@ TEST(ProjectionEdgeCases, PointsWhereResultsUsedToBeSnappedOrRejectedComeBack) {
         {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, 40 * d, 1e5, 2e5), product({0.2}, offsets(40 * d, {1e-9 / d, 3e-9 / d, 1e-8 / d, 1e-7 / d})), 1e-6},
         {"aeqd: points next to the origin", make<AzimuthalEquidistant>(kA, kF, 0.2, -70 * d, 1e5, 2e5), product({0.2}, offsets(-70 * d, {1e-9 / d, 3e-9 / d, 1e-8 / d, 1e-7 / d})), 1e-6},
         {"ortho: the disc was tested about 0, not the false origin", make<Orthographic>(kA, kF, 0.4, 45 * d, 1e7, -5e6), {{0.4, 45 * d}, {0.4 - 1.5, 0.1}, {0.4, -45 * d}}, 1e-6},
-        {"vandg: the circle was tested about 0, not the false origin", make<VanDerGrinten>(kA, kF, 0, 1e7, -3e6), {{0, 0}, {170 * d, 0}, {0, 80 * d}}, 1e-6},
         // Rounding lifts the cubic's |t| just above 1 at 180° and near the equator (the inverse's cubic keeps
         // the latitude to 2e-8 rad there).
         {"vandg: points with |t| above 1 went to the pole", make<VanDerGrinten>(kA, kF, 0, 0, 0), product({kHalfTurn, -kHalfTurn, 179.9 * d}, {1e-9, 1e-6, 1e-3 * d, 0.01 * d, 1 * d}), 0.13},
-        {"eqc: the window was mirrored about 0, not the false easting", make<EquidistantCylindrical>(kA, kF, 0, 0.3, 5e5, 0), product({0.999 * kHalfTurn, -0.999 * kHalfTurn}, {0}), 1e-5},
-        {"eqc: a central meridian under 1° threw", make<EquidistantCylindrical>(kA, kF, 0.5 * d, 0, 0, 0), {{-179.49 * d, 0.2}}, 1e-5},
         {"eqc: a central meridian under 1° threw", make<EquidistantCylindrical>(kA, kF, -0.5 * d, 0, 0, 0), {{179.49 * d, 0.2}}, 1e-5},
         {"poly: λ took C from the step before the last next to the equator (63 m)", make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700), product(offsets(0.3, {1, 45}), {1e-9, -1e-7, 3e-6}), 1e-3},
         {"poly: far out the slow iteration leaves millimetres", make<Polyconic>(kA, kF, 0.3, 25 * d, 500, 700), product(offsets(0.3, {120}), {1e-9, -1e-7, 3e-6}), 3e-3},
@@ -195,17 +194,11 @@ TEST(ProjectionEdgeCases, AzimuthalWindowsOfACentralMeridianJustEastOfGreenwichA
 }
 
 // Near a pole θ' + sin θ' = π sin φ has an almost triple root; solved as it stands, rounding moved the
-// pole 112 m east or west. The neighbourhood follows u = w (1 + w²/60), u = π − θ', w³ = 6π(1 − sin φ).
-TEST(ProjectionEdgeCases, MollweidePolesAreOnePointAndTheirNeighbourhoodFollowsTheAsymptote) {
+// pole 112 m east or west. (The neighbourhood is the round-trip table's, whose grid reaches 89.9999°.)
+TEST(ProjectionEdgeCases, MollweidePolesAreOnePointAndThePolarSolutionJoinsTheOrdinaryOne) {
     const Projection moll = make<Mollweide>(kA, kF, 0.5, 1000, 0);
     for (double sign : {1.0, -1.0}) {
         EXPECT_EQ(moll.fwd(3.5, sign * kQuarterTurn).e, 1000);
-        for (double colatitude : {1e-9, 1e-7, 1e-5, 1e-4}) {
-            const double halfD = std::sin(colatitude / 2), w = std::cbrt(12 * kHalfTurn * halfD * halfD);
-            const double expected =
-                1000 + std::sqrt(8.0) * kRa / kHalfTurn * 3 * std::sin(w * (1 + w * w / 60) / 2);
-            EXPECT_NEAR(moll.fwd(3.5, sign * (kQuarterTurn - colatitude)).e, expected, 1e-4) << colatitude;
-        }
         // Where the polar solution takes over (0.01 from the pole) neighbouring latitudes land together.
         const Plane polar = moll.fwd(3.5, sign * std::nextafter(kQuarterTurn - 0.01, 2.0));
         const Plane ordinary = moll.fwd(3.5, sign * std::nextafter(kQuarterTurn - 0.01, 0.0));
@@ -238,20 +231,11 @@ TEST(ProjectionEdgeCases, VanDerGrintenJoinsItsAxisFormulasNearTheAxes) {
     }
 }
 
-TEST(ProjectionEdgeCases, KrovakChecksNothingAndIterationsThatCannotSucceedEndOrSaySo) {
-    EXPECT_NO_THROW(Krovak(0, 0, 0, 0, 0, 0, 0, 0, 0));
-    EXPECT_NO_THROW(Krovak(-1, 2, 7, -9, 4, 0, -1, NAN, NAN));
-    const Projection zero = make<Krovak>(0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
-    EXPECT_EQ(thrown([&] { zero.fwd(1, 1); }), "");
-    EXPECT_EQ(thrown([&] { zero.inv(1, 1); }), "");
-    // The latitude iteration is bounded: a non-number ellipsoid ends instead of looping.
+// (That Krovak checks nothing, and the polyconic root beyond the pole, are rows of the message table.)
+TEST(ProjectionEdgeCases, KrovakLatitudeIterationIsBoundedForANonNumberEllipsoid) {
     const Projection broken =
         make<Krovak>(6377397.155, NAN, 49.5 * d, 24.8 * d, 0.53, 1.37, 0.9999, 0.0, 0.0);
     EXPECT_TRUE(std::isnan(broken.inv(7e5, 1.1e6).lat));
-    // Polyconic: where the iteration settles on a root beyond the pole it says so instead of returning it.
-    const Projection poly = make<Polyconic>(kA, kF, 10 * d, 30 * d, 1000, 2000);
-    const Plane far = poly.fwd(160 * d, -30 * d);
-    EXPECT_EQ(thrown([&] { poly.inv(far.e, far.n); }), messages({46}));
 }
 
 // The transverse Mercator finds its back-projection window only when a point cannot be judged without

@@ -12,7 +12,6 @@ using namespace ProjectionTestSupport;
 
 namespace {
 const double kRa = authalicRadius(kA, kF);
-const double kNaN = NAN;
 
 std::function<void()> fwd(const Projection& p, double lon, double lat) {
     return [=] { p.fwd(lon, lat); };
@@ -90,6 +89,7 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
     const Projection eqc = make<EquidistantCylindrical>(kA, kF, 0.0, 0.3, 5e5, 0);
     const Projection eqcEast = make<EquidistantCylindrical>(kA, kF, 0.5 * d, 0.0, 0, 0);
     const Projection vandg = make<VanDerGrinten>(kA, kF, 0.0, 1e7, -3e6);
+    const Projection krovak0 = make<Krovak>(0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
     std::vector<Case> cases = {
         // Constructors: every check of the parameters, non-numbers counting as out of range.
         {"merc 17", [&] { Mercator(0, 1 / 200.0, 7, 89.6 * d, 0, 0, k); }, {19, 20, 22, 24}},
@@ -129,6 +129,9 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
         {"polar lcc 70°", [=] { PolarLambertConformalConic(kA, kF, 0, 80 * d, 70 * d, 0, 0); }, {28}},
         {"polar lcc everything", [=] { PolarLambertConformalConic(0, 1.0 / 200, 7, 89.9995 * d, 72 * d, 0, 0); }, {19, 20, 22, 28, 24}},
         {"polar lcc 74° south", [=] { PolarLambertConformalConic(kA, kF, 0, -70 * d, 74 * d, 0, 0); }, {}},
+        // Krovak checks nothing: any parameters build, and a zero ellipsoid converts without a word.
+        {"krovak zeros", [] { Krovak(0, 0, 0, 0, 0, 0, 0, 0, 0); }, {}}, {"krovak anything", [] { Krovak(-1, 2, 7, -9, 4, 0, -1, kNaN, kNaN); }, {}},
+        {"krovak zero ellipsoid", fwd(krovak0, 1, 1), {}}, {"krovak zero ellipsoid inverse", inv(krovak0, 1, 1), {}},
         {"geocentric", [] { Geocentric(0, 1.0 / 200); }, {19, 20}},
         {"geocentric point", [] { delete Geocentric(kA, kF).toGeocentric(GeodeticCoordinates(10, 7, 2, 0)); }, {43, 44}},
 
@@ -164,6 +167,8 @@ TEST(ProjectionMessages, EveryFailedCheckIsReportedInOrderInOneException) {
         {"aea window", inv(albers, 10 - 4.1e7, 20 + 4.1e7), {45, 46}},
         {"bonne window", inv(bonne, 10 + 20027475, 20 - 20003933), {45, 46}},
         {"bonne at the equator window (CM > 0)", inv(bonne0, 10 + 19926190, 20 + 10001967), {45, 46}},
+        // Where the polyconic iteration settles on a root beyond the pole it says so instead of returning it.
+        {"poly root beyond the pole", [=] { const Plane far = poly10.fwd(160 * d, -30 * d); poly10.inv(far.e, far.n); }, {46}},
         {"poly window (CM < 0)", inv(poly, 10 + 20037510, 1e9), {45, 46}},
         {"lcc window", inv(lcc, 100 + 4.1e8, 200 - 4.1e8), {45, 46}},
         {"polar lcc window", inv(polar, kNaN, 4.1e8), {45, 46}},
