@@ -180,7 +180,8 @@ std::size_t Converter::convert(std::size_t count, const double* first, const dou
         if (heightOut) heightOut[i] = error ? kNaN : out[2];
     };
     std::size_t i = 0;
-    if (s_.mode == ConverterSettings::Operation::Convert && !s_.inverse) {
+    using Operation = ConverterSettings::Operation;
+    if ((s_.mode == Operation::Convert || s_.mode == Operation::Shift) && !s_.inverse) {
         // Two points at a time through the interleaved datum shift (both read before either is written,
         // as the outputs may be the inputs); a pair the shift declines goes point by point.
         for (; i + 1 < count; i += 2) {
@@ -191,7 +192,15 @@ std::size_t Converter::convert(std::size_t count, const double* first, const dou
             for (int k = 0; k < 2; ++k) {
                 double out[3];
                 try {
-                    paired ? convertForwardFromLocal(in[k], local[k], out) : apply(in[k], out);
+                    if (!paired) {
+                        apply(in[k], out);
+                    } else if (s_.mode == Operation::Convert) {
+                        convertForwardFromLocal(in[k], local[k], out);
+                    } else {  // the rest of apply for a shift
+                        out[0] = local[k][0];
+                        out[1] = normalisedLongitude(local[k][1]);
+                        out[2] = local[k][2];
+                    }
                 } catch (PointError& e) {
                     store(i + k, out, &e);
                     continue;

@@ -247,7 +247,8 @@ TEST(Converter, FailingPointGivesNaNAndItsMessage) {
 }
 
 // An array converts two points at a time through an interleaved datum shift; each point must come out
-// bit for bit as it does alone (convertPoint), failures included, whatever the shift method, for an odd
+// bit for bit as it does alone (convertPoint), failures included, whatever the shift method (and for the
+// shift alone), for an odd
 // count and with the outputs written over the inputs. The grid spans points that fail in the shift
 // (latitude or longitude out of range, non-numbers), in the projection (too far from the central
 // meridian, too close to a pole) and points near the polar axis.
@@ -262,8 +263,10 @@ TEST(Converter, ArrayConvertsEachPointAsItDoesAlone) {
     lat.push_back(NAN), lon.push_back(117 * kDeg), h.push_back(0);
     lat.push_back(31 * kDeg), lon.push_back(NAN), h.push_back(0);
     if (lat.size() % 2 == 0) lat.push_back(30 * kDeg), lon.push_back(118 * kDeg), h.push_back(1);
-    for (int method : {0, 1, 2}) {
+    for (int run = 0; run < 4; ++run) {
+        const int method = run % 3;
         ConverterSettings s = siteTM();
+        s.mode = run == 3 ? Operation::Shift : Operation::Convert;
         s.transformMethod = method;
         s.planeAdjust = method == 1;
         s.planeShiftX = 12, s.planeRotation = 3.5, s.planeScale = 1.0001;
@@ -287,7 +290,7 @@ TEST(Converter, ArrayConvertsEachPointAsItDoesAlone) {
             if (listed) ++next;
             const bool differs = ok == listed || !same || (listed && failures[next - 1].message != message);
             if (differs && ++mismatches <= 5)
-                ADD_FAILURE() << "method " << method << " point " << i << " (" << lat[i] / kDeg << ", "
+                ADD_FAILURE() << "run " << run << " point " << i << " (" << lat[i] / kDeg << ", "
                               << lon[i] / kDeg << "): alone " << (ok ? "converts" : message);
         }
         EXPECT_EQ(next, failures.size());
