@@ -169,19 +169,56 @@ std::size_t Converter::convert(std::size_t count, const double* first, const dou
                                const double* height, double* firstOut, double* secondOut, double* heightOut,
                                std::vector<PointFailure>* failures) {
     std::size_t failed = 0;
-    for (std::size_t i = 0; i < count; ++i) {
+    // Writes the result of point i, or NaN and its failure.
+    auto store = [&](std::size_t i, const double out[3], PointError* error) {
+        if (error) {
+            ++failed;
+            if (failures) failures->push_back(PointFailure{i, std::move(error->message)});
+        }
+        firstOut[i] = error ? kNaN : out[0];
+        secondOut[i] = error ? kNaN : out[1];
+        if (heightOut) heightOut[i] = error ? kNaN : out[2];
+    };
+    std::size_t i = 0;
+    using Operation = ConverterSettings::Operation;
+    if ((s_.mode == Operation::Convert || s_.mode == Operation::Shift) && !s_.inverse) {
+        // Two points at a time through the interleaved datum shift (both read before either is written,
+        // as the outputs may be the inputs); a pair the shift declines goes point by point.
+        for (; i + 1 < count; i += 2) {
+            const double in[2][3] = {{first[i], second[i], height ? height[i] : 0.0},
+                                     {first[i + 1], second[i + 1], height ? height[i + 1] : 0.0}};
+            double local[2][3];
+            const bool paired = t_.GeodeticShiftFromWGS84Pair(in, local);
+            for (int k = 0; k < 2; ++k) {
+                double out[3];
+                try {
+                    if (!paired) {
+                        apply(in[k], out);
+                    } else if (s_.mode == Operation::Convert) {
+                        convertForwardFromLocal(in[k], local[k], out);
+                    } else {  // the rest of apply for a shift
+                        out[0] = local[k][0];
+                        out[1] = normalisedLongitude(local[k][1]);
+                        out[2] = local[k][2];
+                    }
+                } catch (PointError& e) {
+                    store(i + k, out, &e);
+                    continue;
+                }
+                store(i + k, out, nullptr);
+            }
+        }
+    }
+    for (; i < count; ++i) {
         const double in[3] = {first[i], second[i], height ? height[i] : 0.0};
         double out[3];
         try {
             apply(in, out);
         } catch (PointError& e) {
-            out[0] = out[1] = out[2] = kNaN;
-            ++failed;
-            if (failures) failures->push_back(PointFailure{i, std::move(e.message)});
+            store(i, out, &e);
+            continue;
         }
-        firstOut[i] = out[0];
-        secondOut[i] = out[1];
-        if (heightOut) heightOut[i] = out[2];
+        store(i, out, nullptr);
     }
     return failed;
 }
@@ -289,6 +326,10 @@ double Converter::geoidUndulation(double latitude, double longitude) {
 void Converter::convertForward(const double in[3], double out[3]) {
     double local[3];
     shiftFromWGS84(in, local);
+    convertForwardFromLocal(in, local, out);
+}
+
+void Converter::convertForwardFromLocal(const double in[3], const double local[3], double out[3]) {
     double grid[3];
     library([&] { t_.Projecting(local[0], local[1], local[2], grid[0], grid[1], grid[2]); });
     double x = grid[0], y = grid[1];

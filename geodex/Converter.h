@@ -75,8 +75,8 @@ struct GEODEX_EXPORT PointFailure {
 //
 // A Converter is used by one thread at a time (it keeps the transformer's projection object); copies
 // convert independently and give bitwise the same results, so a large array may be split over threads
-// with one copy each. For a point that succeeds the chain allocates nothing but the result tuple the
-// projection class returns inside the transformer's projection step.
+// with one copy each. For a point that succeeds the chain allocates nothing, except in the projection
+// step of the few projection classes that only convert through heap tuples.
 class GEODEX_EXPORT Converter {
   public:
     // Checks the settings by building what they name: an invalid ellipsoid, projection parameters that
@@ -106,6 +106,8 @@ class GEODEX_EXPORT Converter {
     // The steps of the chain; each throws the failure of the point with its one-line message.
     void apply(const double in[3], double out[3]);
     void convertForward(const double in[3], double out[3]);
+    // convertForward after its datum shift: `local` is `in` on the local datum.
+    void convertForwardFromLocal(const double in[3], const double local[3], double out[3]);
     void convertInverse(const double in[3], double out[3]);
     void shiftFromWGS84(const double in[3], double out[3]);
     void shiftToWGS84Exact(const double in[3], double out[3]);

@@ -107,6 +107,11 @@ class GEODEX_EXPORT DatumTransformer {
     // longitude.
     void GeodeticShiftFromWGS84(double latitude, double longitude, double height, double& latitudeOut,
                                 double& longitudeOut, double& heightOut);
+    // GeodeticShiftFromWGS84 of two points, in[k] and out[k] each (latitude, longitude, height),
+    // with the same results bit for bit, faster for the seven-parameter shift and the re-expression (their
+    // earth-centred steps of both points run interleaved). Returns false and writes nothing when either
+    // point would throw, or for Molodensky (no earth-centred step); convert the points one by one then.
+    bool GeodeticShiftFromWGS84Pair(const double in[2][3], double out[2][3]);
     // Local datum on the source ellipsoid → WGS 84; otherwise as GeodeticShiftFromWGS84.
     void GeodeticShiftToWGS84(double latitude, double longitude, double height, double& latitudeOut,
                               double& longitudeOut, double& heightOut);

@@ -69,6 +69,24 @@ class DatumTransformer::ProjectionEntry {
 
 namespace {
 
+// Whether a projection class converts plain doubles: project(λ, φ, E, N) and backProject(E, N, λ, φ).
+template <typename Projection, typename = void>
+struct HasPlainProject : std::false_type {};
+template <typename Projection>
+struct HasPlainProject<Projection, std::void_t<decltype(std::declval<const Projection&>().project(
+                                       0.0, 0.0, std::declval<double&>(), std::declval<double&>()))>>
+    : std::true_type {};
+template <typename Projection, typename = void>
+struct HasPlainBackProject : std::false_type {};
+template <typename Projection>
+struct HasPlainBackProject<Projection,
+                           std::void_t<decltype(std::declval<const Projection&>().backProject(
+                               0.0, 0.0, std::declval<double&>(), std::declval<double&>()))>>
+    : std::true_type {};
+
+// One projection class behind the entry's interface. Where the class converts plain doubles the point
+// goes through those (no tuple per point; the tuple forms are built from the same code, so the values
+// are the same); otherwise through its tuple forms. Either way the warning is not read.
 template <typename Projection>
 class Built final : public DatumTransformer::ProjectionEntry {
   public:
@@ -77,28 +95,38 @@ class Built final : public DatumTransformer::ProjectionEntry {
 
     void project(double latitude, double longitude, double height, double& northing,
                  double& easting) const override {
-        const GeodeticCoordinates point(CoordinateType::geodetic, longitude, latitude, height);
-        using Result = std::remove_pointer_t<decltype(projection.project(point))>;
-        const std::unique_ptr<Result> result(projection.project(point));
-        northing = result->northing();
-        easting = result->easting();
+        if constexpr (HasPlainProject<Projection>::value) {
+            double e = 0;
+            double n = 0;
+            projection.project(longitude, latitude, e, n);
+            northing = n;
+            easting = e;
+        } else {
+            const GeodeticCoordinates point(CoordinateType::geodetic, longitude, latitude, height);
+            using Result = std::remove_pointer_t<decltype(projection.project(point))>;
+            const std::unique_ptr<Result> result(projection.project(point));
+            northing = result->northing();
+            easting = result->easting();
+        }
     }
 
     void backProject(double northing, double easting, const ProjectParam& params, double& latitude,
                      double& longitude) const override {
-        GeodeticCoordinates* result = nullptr;
+        double lon = 0;
+        double lat = 0;
         if constexpr (std::is_same_v<Projection, UTM>) {
             // UTM reads grid coordinates of the configured zone and hemisphere.
-            result =
-                projection.backProject(UTMCoordinates(CoordinateType::universalTransverseMercator,
-                                                      params.zone, params.hemisphere, easting, northing));
+            projection.backProject(params.zone, params.hemisphere, easting, northing, lon, lat);
+        } else if constexpr (HasPlainBackProject<Projection>::value) {
+            projection.backProject(easting, northing, lon, lat);
         } else {
-            result = projection.backProject(
-                MapProjectionCoordinates(CoordinateType::transverseMercator, easting, northing));
+            const std::unique_ptr<GeodeticCoordinates> result(projection.backProject(
+                MapProjectionCoordinates(CoordinateType::transverseMercator, easting, northing)));
+            lon = result->longitude();
+            lat = result->latitude();
         }
-        const std::unique_ptr<GeodeticCoordinates> owner(result);
-        latitude = result->latitude();
-        longitude = result->longitude();
+        latitude = lat;
+        longitude = lon;
     }
 
   private:

@@ -64,6 +64,32 @@ void DatumTransformer::GeodeticShiftFromWGS84(double latitude, double longitude,
         reexpress(kWGS84, dstEllipsoid, latitude, longitude, height, latitudeOut, longitudeOut, heightOut);
 }
 
+bool DatumTransformer::GeodeticShiftFromWGS84Pair(const double in[2][3], double out[2][3]) {
+    if (transformMethod == 2) return false;
+    // The checks of the single-point path, made beforehand: WGS 84 is a valid ellipsoid, the local one
+    // is tried here, and the point ranges are those toCartesian throws for.
+    for (int k = 0; k < 2; ++k)
+        if (outside(in[k][0], -kHalfPi, kHalfPi) || outside(in[k][1], -kPi, kTwoPi)) return false;
+    try {
+        const Geocentric target(dstEllipsoid.a, dstEllipsoid.f);
+    } catch (const CSException&) {
+        return false;
+    }
+    double x[2], y[2], z[2];
+    for (int k = 0; k < 2; ++k) {
+        EarthCentred::toCartesian(kWGS84.a, kWGS84.f, in[k][0], in[k][1], in[k][2], x[k], y[k], z[k]);
+        if (transformMethod == 1) sevenParameterShift(x[k], y[k], z[k], x[k], y[k], z[k]);
+    }
+    double latitude[2], longitude[2], height[2];
+    EarthCentred::toGeodeticPair(dstEllipsoid.a, dstEllipsoid.f, x, y, z, latitude, longitude, height);
+    for (int k = 0; k < 2; ++k) {
+        out[k][0] = latitude[k];
+        out[k][1] = longitude[k];
+        out[k][2] = height[k];
+    }
+    return true;
+}
+
 void DatumTransformer::GeodeticShiftToWGS84(double latitude, double longitude, double height,
                                             double& latitudeOut, double& longitudeOut, double& heightOut) {
     if (transformMethod == 2)

@@ -184,9 +184,29 @@ bool TransverseMercator::insideNorthingWindow(double N) const {
     return !outside(N, FN - deltaNorthing, FN + deltaNorthing);
 }
 
+void TransverseMercator::project(double longitude, double latitude, double& easting, double& northing) const {
+    bool warning = false;  // dropped
+    projectPoint(longitude, latitude, easting, northing, warning);
+}
+
 GeodeticCoordinates* TransverseMercator::backProject(const MapProjectionCoordinates& grid) const {
-    const double E = grid.easting();
-    const double Nin = grid.northing();
+    double lambda = 0;
+    double phi = 0;
+    double dlambda = 0;
+    backProjectPoint(grid.easting(), grid.northing(), lambda, phi, dlambda);
+    const bool warning = std::fabs(dlambda) > kWarningLongitude * std::cos(phi);
+    return new GeodeticCoordinates(CoordinateType::geodetic,
+                                   warning ? ProjectionMessage(kMsgDistortionWarning) : "", lambda, phi, 0);
+}
+
+void TransverseMercator::backProject(double easting, double northing, double& longitude,
+                                     double& latitude) const {
+    double dlambda = 0;
+    backProjectPoint(easting, northing, longitude, latitude, dlambda);
+}
+
+void TransverseMercator::backProjectPoint(double E, double Nin, double& lambdaOut, double& phiOut,
+                                          double& dlambdaOut) const {
     MessageCollector errors;
     errors.add(!insideEastingWindow(E), kMsgEasting);
     errors.add(!insideNorthingWindow(Nin), kMsgNorthing);
@@ -274,9 +294,9 @@ GeodeticCoordinates* TransverseMercator::backProject(const MapProjectionCoordina
         lambda += kTwoPi;
         if (std::fabs(lambda) > kPi) throwMessage(kMsgEasting);
     }
-    const bool warning = std::fabs(dlambda) > kWarningLongitude * std::cos(phi);
-    return new GeodeticCoordinates(CoordinateType::geodetic,
-                                   warning ? ProjectionMessage(kMsgDistortionWarning) : "", lambda, phi, 0);
+    lambdaOut = lambda;
+    phiOut = phi;
+    dlambdaOut = dlambda;
 }
 
 }  // namespace Orvale::Geodex

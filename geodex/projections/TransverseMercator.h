@@ -29,6 +29,11 @@ class GEODEX_EXPORT TransverseMercator : public CoordinateSystem {
     // than 9°·cos φ from the central meridian. Throws CSException for a point out of range.
     GeodeticCoordinates* backProject(const MapProjectionCoordinates& grid) const;
 
+    // The same two conversions on plain doubles, without a tuple and without the distortion warning:
+    // longitude, latitude (radians) → easting, northing (metres), and back. Throw like the tuple forms.
+    void project(double longitude, double latitude, double& easting, double& northing) const;
+    void backProject(double easting, double northing, double& longitude, double& latitude) const;
+
     // Half-widths (metres, false easting or northing included) of the window that backProject accepts
     // around the false easting and false northing. Construction defers their computation until a
     // back-projection needs them; asking for them computes them.
@@ -45,6 +50,11 @@ class GEODEX_EXPORT TransverseMercator : public CoordinateSystem {
     // project without the tuple: easting and northing of (lambda, phi); the warning flag is set when the
     // longitude lies more than 9° from the central meridian. Throws like project.
     void projectPoint(double lambda, double phi, double& easting, double& northing, bool& warning) const;
+    // backProject without the tuple: longitude and latitude (radians) of (easting, northing) and the
+    // longitude difference from the central meridian that the warning is judged on. Throws like
+    // backProject.
+    void backProjectPoint(double easting, double northing, double& lambda, double& phi,
+                          double& dlambda) const;
     // Whether a back-projected point lies inside the window; decides without computing the window
     // whenever the point lies clearly inside it.
     bool insideEastingWindow(double easting) const;

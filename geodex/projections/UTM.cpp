@@ -42,8 +42,23 @@ const TransverseMercator& UTM::zoneProjection(int zone) const {
 }
 
 UTMCoordinates* UTM::project(const GeodeticCoordinates& geodetic) const {
-    const double lambda = geodetic.longitude();
-    double phi = geodetic.latitude();
+    int zone = 0;
+    char hemisphere = 'N';
+    double easting = 0;
+    double northing = 0;
+    projectPoint(geodetic.longitude(), geodetic.latitude(), zone, hemisphere, easting, northing);
+    return new UTMCoordinates(CoordinateType::universalTransverseMercator, zone, hemisphere, easting,
+                              northing);
+}
+
+void UTM::project(double longitude, double latitude, double& easting, double& northing) const {
+    int zone = 0;
+    char hemisphere = 'N';
+    projectPoint(longitude, latitude, zone, hemisphere, easting, northing);
+}
+
+void UTM::projectPoint(double lambda, double phi, int& zoneOut, char& hemisphereOut, double& eastingOut,
+                       double& northingOut) const {
     MessageCollector errors;
     errors.add(phi < kMinLatitude || phi >= kMaxLatitude || std::isnan(phi), kMsgLatitude);
     errors.add(outside(lambda, -kPi, kTwoPi), kMsgLongitude);
@@ -75,15 +90,21 @@ UTMCoordinates* UTM::project(const GeodeticCoordinates& geodetic) const {
 
     if (easting < 100000 || easting > 900000) throwMessage(kMsgEasting);
     if (northing < 0 || northing > 10000000) throwMessage(kMsgNorthing);
-    return new UTMCoordinates(CoordinateType::universalTransverseMercator, zone, hemisphere, easting,
-                              northing);
+    zoneOut = zone;
+    hemisphereOut = hemisphere;
+    eastingOut = easting;
+    northingOut = northing;
 }
 
 GeodeticCoordinates* UTM::backProject(const UTMCoordinates& grid) const {
-    const int zone = grid.zone();
-    const char hemisphere = grid.hemisphere();
-    const double E = grid.easting();
-    const double N = grid.northing();
+    double longitude = 0;
+    double latitude = 0;
+    backProject(grid.zone(), grid.hemisphere(), grid.easting(), grid.northing(), longitude, latitude);
+    return new GeodeticCoordinates(CoordinateType::geodetic, longitude, latitude, 0);
+}
+
+void UTM::backProject(int zone, char hemisphere, double E, double N, double& longitude,
+                      double& latitude) const {
     MessageCollector errors;
     errors.add(zone < 1 || zone > 60, kMsgZone);
     errors.add(hemisphere != 'S' && hemisphere != 'N', kMsgHemisphere);
@@ -92,15 +113,12 @@ GeodeticCoordinates* UTM::backProject(const UTMCoordinates& grid) const {
     errors.throwIfAny();
 
     const double falseNorthing = hemisphere == 'S' ? kSouthFalseNorthing : 0;
-    GeodeticCoordinates* result = zoneProjection(zone).backProject(
-        MapProjectionCoordinates(CoordinateType::transverseMercator, E, N - falseNorthing));
-    result->setWarningMessage("");
-    const double phi = result->latitude();
-    if (phi < kMinLatitude || phi >= kMaxLatitude) {
-        delete result;
-        throwMessage(kMsgNorthing);
-    }
-    return result;
+    double lambda = 0;
+    double phi = 0;
+    zoneProjection(zone).backProject(E, N - falseNorthing, lambda, phi);
+    if (phi < kMinLatitude || phi >= kMaxLatitude) throwMessage(kMsgNorthing);
+    longitude = lambda;
+    latitude = phi;
 }
 
 }  // namespace Orvale::Geodex

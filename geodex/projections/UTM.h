@@ -32,10 +32,21 @@ class GEODEX_EXPORT UTM : public CoordinateSystem {
     // (longitude in [-π, π], latitude, height 0, radians) with an empty warning.
     GeodeticCoordinates* backProject(const UTMCoordinates& grid) const;
 
+    // The same two conversions on plain doubles, without a tuple: longitude, latitude (radians) →
+    // easting, northing (metres) in the zone and hemisphere project would choose (not returned); and
+    // zone, hemisphere, easting, northing → longitude, latitude. Throw like the tuple forms.
+    void project(double longitude, double latitude, double& easting, double& northing) const;
+    void backProject(int zone, char hemisphere, double easting, double northing, double& longitude,
+                     double& latitude) const;
+
     // The transverse Mercator of zone 1 to 60, built on first use.
     const TransverseMercator& zoneProjection(int zone) const;
 
   private:
+    // project without the tuple: the zone and hemisphere chosen and the grid coordinates (metres).
+    void projectPoint(double lambda, double phi, int& zone, char& hemisphere, double& easting,
+                      double& northing) const;
+
     int zoneOverride;
     // Zone objects by zone number: the first one asked for lives in place (a UTM built for one point
     // needs no other), any further ones in the map.

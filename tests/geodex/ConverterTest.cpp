@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
@@ -135,4 +136,58 @@ TEST(Converter, RefusesOnlySettingsThatConvertNoPoint) {
             throw;
         },
         std::invalid_argument);
+}
+
+// An array converts two points at a time through an interleaved datum shift; each point must come out
+// bit for bit as it does alone (convertPoint), failures included, whatever the shift method (and for the
+// shift alone), for an odd
+// count and with the outputs written over the inputs. The grid spans points that fail in the shift
+// (latitude or longitude out of range, non-numbers), in the projection (too far from the central
+// meridian, too close to a pole) and points near the polar axis.
+TEST(Converter, ArrayConvertsEachPointAsItDoesAlone) {
+    std::vector<double> lat, lon, h;
+    for (double la = -96; la <= 96; la += 4.25)
+        for (double lo = -200; lo <= 380; lo += 14.5) {
+            lat.push_back(la * kDeg), lon.push_back(lo * kDeg), h.push_back(la * 37 - lo);
+        }
+    for (double la : {89.995, -89.999, 90.0})
+        lat.push_back(la * kDeg), lon.push_back(117 * kDeg), h.push_back(5);
+    lat.push_back(NAN), lon.push_back(117 * kDeg), h.push_back(0);
+    lat.push_back(31 * kDeg), lon.push_back(NAN), h.push_back(0);
+    if (lat.size() % 2 == 0) lat.push_back(30 * kDeg), lon.push_back(118 * kDeg), h.push_back(1);
+    for (int run = 0; run < 4; ++run) {
+        const int method = run % 3;
+        ConverterSettings s = siteTM();
+        s.mode = run == 3 ? Operation::Shift : Operation::Convert;
+        s.transformMethod = method;
+        s.planeAdjust = method == 1;
+        s.planeShiftX = 12, s.planeRotation = 3.5, s.planeScale = 1.0001;
+        s.eleMethod = method == 1 ? 3 : 0;
+        s.eleCoef[0] = 1e-5, s.eleCoef[3] = 2e-12, s.eleCoef[5] = 4;
+        Converter converter(s);
+        std::vector<double> north = lat, east = lon, height = h;
+        std::vector<PointFailure> failures;
+        const std::size_t failed = converter.convert(lat.size(), north.data(), east.data(), height.data(),
+                                                     north.data(), east.data(), height.data(), &failures);
+        EXPECT_EQ(failed, failures.size());
+        std::size_t next = 0, mismatches = 0;
+        for (std::size_t i = 0; i < lat.size(); ++i) {
+            const double in[3] = {lat[i], lon[i], h[i]};
+            double out[3];
+            std::string message;
+            const bool ok = converter.convertPoint(in, out, &message);
+            const bool listed = next < failures.size() && failures[next].index == i;
+            const double array[3] = {north[i], east[i], height[i]};
+            const bool same = std::memcmp(out, array, sizeof out) == 0;
+            if (listed) ++next;
+            const bool differs = ok == listed || !same || (listed && failures[next - 1].message != message);
+            if (differs && ++mismatches <= 5)
+                ADD_FAILURE() << "run " << run << " point " << i << " (" << lat[i] / kDeg << ", "
+                              << lon[i] / kDeg << "): alone " << (ok ? "converts" : message);
+        }
+        EXPECT_EQ(next, failures.size());
+        EXPECT_EQ(mismatches, 0u);
+        EXPECT_GT(failed, 10u);
+        EXPECT_GT(lat.size() - failed, 500u);
+    }
 }
