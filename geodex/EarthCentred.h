@@ -27,6 +27,19 @@ inline void toCartesian(double a, double f, double phi, double lambda, double h,
     z = ((1 - e2) * N + h) * sinPhi;
 }
 
+// One step of the latitude iteration at distance p from the axis and height z above the equator plane
+// (metres), e² = es: the height h (metres) at the latitude phi (radians), and the next latitude. Within
+// about 0.2° of the axis (nearAxis: p < |z|/256) p / cos φ carries the rounding of cos φ into the height
+// (1.3 m at 1 mm from the axis); there the height is read along the normal instead:
+// h = p cos φ + z sin φ − a·sqrt(1 − e² sin²φ).
+inline double latitudeStep(double a, double es, double p, double z, bool nearAxis, double phi, double& h) {
+    const double sinPhi = std::sin(phi);
+    const double w = std::sqrt(1 - es * sinPhi * sinPhi);
+    const double N = a / w;
+    h = nearAxis ? p * std::cos(phi) + z * sinPhi - a * w : p / std::cos(phi) - N;
+    return std::atan2(z, p * (1 - es * N / (N + h)));
+}
+
 // X, Y, Z (metres) → latitude (radians), longitude in [0, 2π) (radians), height (metres) on (a, f): at most
 // maxIterations steps, stopping when both the latitude and the height (as a fraction of a) settle within
 // tolerance. Never throws. The transformer's conversions use 5 steps and 1e-14.
@@ -42,19 +55,12 @@ inline void toGeodetic(double a, double f, double x, double y, double z, double&
         height = std::fabs(z) - a * (1 - f);
         return;
     }
-    // Within about 0.2° of the axis (p < |z|/256) p / cos φ carries the rounding of cos φ into the height
-    // (1.3 m at 1 mm from the axis); there the height is read along the normal instead:
-    // h = p cos φ + z sin φ − a·sqrt(1 − e² sin²φ).
     const bool nearAxis = p < std::fabs(z) * 0x1p-8;
     double phi = std::atan2(z, p * (1 - es));
     double h = 0;
     double h0 = 0;
     for (int i = 0; i < maxIterations; ++i) {
-        const double sinPhi = std::sin(phi);
-        const double w = std::sqrt(1 - es * sinPhi * sinPhi);
-        const double N = a / w;
-        h = nearAxis ? p * std::cos(phi) + z * sinPhi - a * w : p / std::cos(phi) - N;
-        const double next = std::atan2(z, p * (1 - es * N / (N + h)));
+        const double next = latitudeStep(a, es, p, z, nearAxis, phi, h);
         const bool done = std::fabs(next - phi) < tolerance && std::fabs(h - h0) < tolerance * a;
         phi = next;
         if (done) break;
@@ -92,11 +98,7 @@ inline void toGeodeticPair(double a, double f, const double x[2], const double y
     for (int i = 0; i < 5 && (active[0] || active[1]); ++i) {
         for (int k = 0; k < 2; ++k) {
             if (!active[k]) continue;
-            const double sinPhi = std::sin(phi[k]);
-            const double w = std::sqrt(1 - es * sinPhi * sinPhi);
-            const double N = a / w;
-            h[k] = nearAxis[k] ? p[k] * std::cos(phi[k]) + z[k] * sinPhi - a * w : p[k] / std::cos(phi[k]) - N;
-            const double next = std::atan2(z[k], p[k] * (1 - es * N / (N + h[k])));
+            const double next = latitudeStep(a, es, p[k], z[k], nearAxis[k], phi[k], h[k]);
             const bool done =
                 std::fabs(next - phi[k]) < tolerance && std::fabs(h[k] - h0[k]) < tolerance * a;
             phi[k] = next;
