@@ -75,11 +75,4 @@ void SetAntennaAndCalculate(benchmark::State& state) {
 
 BENCHMARK(SetAntennaAndCalculate)->Args({100000, 50000})->Unit(benchmark::kMillisecond)->Iterations(3);
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWidgetBenchmarks(argc, argv); }

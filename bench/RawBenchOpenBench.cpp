@@ -150,11 +150,4 @@ BENCHMARK(PanZoomPlan)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(CalculateEdits)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWidgetBenchmarks(argc, argv); }

@@ -1,13 +1,17 @@
 #pragma once
 // A scratch working directory for the RawBench benchmarks: an antenna catalogue with the generator's
 // antennas and a realistic generated job of `points` rover points around one base station per 200 points
-// (at least 5). The previous working directory comes back when it goes.
+// (at least 5). The previous working directory comes back when it goes. Also the main of those
+// benchmarks: a widget application, offscreen unless a platform is set, around Google Benchmark.
+#include <QApplication>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <algorithm>
+
+#include <benchmark/benchmark.h>
 
 #include "RawJobGenerator.h"
 
@@ -31,3 +35,12 @@ struct ScratchJob {
     }
     ~ScratchJob() { QDir::setCurrent(previous); }
 };
+
+inline int runWidgetBenchmarks(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
