@@ -246,10 +246,10 @@ Options::Options(const std::vector<std::string>& args) {
         }
         const size_t eq = a.find('=');
         const std::string name = a.substr(0, eq);
-        const OptionSpec* spec = findOption(name);
-        if (!spec) throw UsageError("unknown option " + name);
+        const OptionSpec* known = findOption(name);
+        if (!known) throw UsageError("unknown option " + name);
         std::string value;
-        if (!spec->argument) {
+        if (!known->argument) {
             if (eq != std::string::npos) throw UsageError("option " + name + " takes no value");
         } else if (eq != std::string::npos) {
             value = a.substr(eq + 1);

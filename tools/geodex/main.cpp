@@ -133,31 +133,31 @@ int run(int argc, char** argv) {
     const std::string command = args[0];
     args.erase(args.begin());
 
-    auto spec = std::find_if(std::begin(kCommands), std::end(kCommands),
+    auto chosen = std::find_if(std::begin(kCommands), std::end(kCommands),
                              [&](const CommandSpec& c) { return command == c.name; });
-    if (spec == std::end(kCommands))
+    if (chosen == std::end(kCommands))
         throw UsageError("unknown command \"" + command + "\" (try geodex --help)");
 
     const Options o(args);
     if (o.given("--help")) {
-        std::cout << spec->usage;
-        for (OptionGroup g : spec->groups) std::cout << groupHelp(g);
-        std::cout << spec->examples;
+        std::cout << chosen->usage;
+        for (OptionGroup g : chosen->groups) std::cout << groupHelp(g);
+        std::cout << chosen->examples;
         return 0;
     }
     // An option the command does not read would be dropped without a word (convert takes its ellipsoid
     // from the catalogue, not from --a): refuse it instead.
     for (const OptionSpec& option : optionTable())
         if (o.given(option.name) &&
-            std::find(spec->groups.begin(), spec->groups.end(), option.group) == spec->groups.end())
+            std::find(chosen->groups.begin(), chosen->groups.end(), option.group) == chosen->groups.end())
             throw UsageError("option " + std::string(option.name) + " does not apply to " + command);
     Request q;
     Settings& s = q.settings;
     LineFormat& f = q.format;
     RunOptions& r = q.run;
-    s.mode = spec->mode;
+    s.mode = chosen->mode;
     s.inverse = command == "unproject";
-    for (OptionGroup g : spec->groups) readGroup(g, o, q);
+    for (OptionGroup g : chosen->groups) readGroup(g, o, q);
     f.geodeticIn = !s.inverse;
     f.geodeticOut = s.inverse;
     if (s.mode == Mode::Geocentric) {
