@@ -43,13 +43,6 @@ void library(F call) {
     }
 }
 
-// Longitude difference brought into [-π, π] by one turn at most, radians.
-double wrap(double d) {
-    if (d > kPi) d -= kTwoPi;
-    if (d < -kPi) d += kTwoPi;
-    return d;
-}
-
 // Longitude brought into [-π, π), radians; a non-number stays one.
 double normalisedLongitude(double longitude) {
     if (!std::isfinite(longitude)) return longitude;
@@ -280,7 +273,7 @@ void Converter::shiftToWGS84Exact(const double in[3], double out[3]) {
         double q[3];
         shiftFromWGS84(p, q);
         const double dLat = in[0] - q[0];
-        const double dLon = wrap(in[1] - q[1]);
+        const double dLon = reduceLongitudeOnce(in[1] - q[1]);
         const double dH = in[2] - q[2];
         p[0] = std::max(-kHalfPi, std::min(kHalfPi, p[0] + dLat));
         p[1] = normalisedLongitude(p[1] + dLon);
