@@ -18,7 +18,7 @@ inline void toCartesian(double a, double f, double phi, double lambda, double h,
     MessageCollector errors;
     addGeodeticChecks(errors, lambda, phi);
     errors.throwIfAny();
-    const double e2 = 2 * f - f * f;
+    const double e2 = eccentricitySquared(f);
     if (lambda > kPi) lambda -= kTwoPi;
     const double sinPhi = std::sin(phi);
     const double N = a / std::sqrt(1 - e2 * sinPhi * sinPhi);
