@@ -68,8 +68,9 @@ bool DatumTransformer::GeodeticShiftFromWGS84Pair(const double in[2][3], double 
     if (transformMethod == 2) return false;
     // The checks of the single-point path, made beforehand: WGS 84 is a valid ellipsoid, the local one
     // is tried here, and the point ranges are those toCartesian throws for.
-    for (int k = 0; k < 2; ++k)
-        if (outside(in[k][0], -kHalfPi, kHalfPi) || outside(in[k][1], -kPi, kTwoPi)) return false;
+    MessageCollector pointChecks;
+    for (int k = 0; k < 2; ++k) addGeodeticChecks(pointChecks, in[k][1], in[k][0]);
+    if (!pointChecks.empty()) return false;
     try {
         const Geocentric target(dstEllipsoid.a, dstEllipsoid.f);
     } catch (const CSException&) {
