@@ -108,13 +108,11 @@ void DatumTransformer::GeodeticShiftToWGS84(double latitude, double longitude, d
 void DatumTransformer::BursaMethod(const Ellipsoid& from, const Ellipsoid& to, const ParamSeven&,
                                    double latitude, double longitude, double height, double& latitudeOut,
                                    double& longitudeOut, double& heightOut) {
-    const Geocentric source(from.a, from.f);  // checks the ellipsoid
     double x = 0, y = 0, z = 0;
-    EarthCentred::toCartesian(from.a, from.f, latitude, longitude, height, x, y, z);
+    GeodeticToGeocentric(from.a, from.f, longitude, latitude, height, x, y, z);
     double X = 0, Y = 0, Z = 0;
     GeocentricShiftFromWGS84(x, y, z, X, Y, Z);
-    const Geocentric target(to.a, to.f);
-    EarthCentred::toGeodetic(to.a, to.f, X, Y, Z, latitudeOut, longitudeOut, heightOut);
+    GeocentricToGeodetic(to.a, to.f, X, Y, Z, latitudeOut, longitudeOut, heightOut);
 }
 
 // [X′, Y′, Z′] = T + M · [X, Y, Z] with M = (1 + scale) · Rz · Ry · Rx, kept while the rotations and the
