@@ -230,7 +230,6 @@ bool Converter::convertPoint(const double in[3], double out[3], std::string* mes
 
 void Converter::apply(const double in[3], double out[3]) {
     using Operation = ConverterSettings::Operation;
-    bool geodeticOut = s_.inverse;
     switch (s_.mode) {
         case Operation::Convert:
             s_.inverse ? convertInverse(in, out) : convertForward(in, out);
@@ -253,10 +252,9 @@ void Converter::apply(const double in[3], double out[3]) {
             break;
         case Operation::Shift:
             s_.inverse ? shiftToWGS84Exact(in, out) : shiftFromWGS84(in, out);
-            geodeticOut = true;
             break;
     }
-    if (geodeticOut) out[1] = normalisedLongitude(out[1]);
+    if (s_.geodeticOutput()) out[1] = normalisedLongitude(out[1]);
 }
 
 void Converter::shiftFromWGS84(const double in[3], double out[3]) {

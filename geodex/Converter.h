@@ -24,6 +24,11 @@ struct GEODEX_EXPORT ConverterSettings {
     Operation mode = Operation::Convert;
     bool inverse = false;
 
+    // Whether the points read and the points written are geodetic (their first two coordinates angles):
+    // both for a shift, else the side of the operation's direction that is geodetic.
+    bool geodeticInput() const { return mode == Operation::Shift || !inverse; }
+    bool geodeticOutput() const { return mode == Operation::Shift || inverse; }
+
     // Local ellipsoid (also the ellipsoid of the projection and of the geocentric conversion):
     // semi-major axis in metres, flattening f (not 1/f).
     double a = 6378137.0;

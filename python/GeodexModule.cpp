@@ -182,8 +182,8 @@ struct Geometry {
 };
 
 Geometry geometryOf(const ConverterSettings& s) {
-    const bool geodeticIn = s.mode == Operation::Shift || !s.inverse;
-    const bool geodeticOut = s.mode == Operation::Shift || s.inverse;
+    const bool geodeticIn = s.geodeticInput();
+    const bool geodeticOut = s.geodeticOutput();
     return {{geodeticIn, geodeticIn, false},
             {geodeticOut, geodeticOut, false},
             s.mode == Operation::Project ? 2 : 3};

@@ -158,16 +158,13 @@ int run(int argc, char** argv) {
     s.mode = chosen->mode;
     s.inverse = command == "unproject";
     for (OptionGroup g : chosen->groups) readGroup(g, o, q);
-    f.geodeticIn = !s.inverse;
-    f.geodeticOut = s.inverse;
+    f.geodeticIn = s.geodeticInput();
+    f.geodeticOut = s.geodeticOutput();
     if (s.mode == Mode::Geocentric) {
         f.heightRequired = s.inverse;
         f.heightAlwaysOut = true;
         f.xyzIn = s.inverse;
         f.xyzOut = !s.inverse;
-    } else if (s.mode == Mode::Shift) {
-        f.geodeticIn = true;
-        f.geodeticOut = true;
     }
     r.progress = isatty(STDERR_FILENO);
 
