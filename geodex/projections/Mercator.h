@@ -25,7 +25,7 @@ class GEODEX_EXPORT Mercator : public CoordinateSystem {
     // Longitude in [-π, 2π], latitude in [-89.5°, 89.5°] (radians) → easting, northing in metres (new
     // heap tuple of type 17 or 18). Throws CSException (43, 44).
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
-    // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres;
+    // Longitude in [-π, 2π], latitude in [-89.5°, 89.5°] (radians) → easting, northing in metres;
     // allocates nothing. Throws CSException as the tuple form does.
     void project(double longitude, double latitude, double& easting, double& northing) const;
 

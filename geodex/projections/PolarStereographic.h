@@ -24,8 +24,8 @@ class GEODEX_EXPORT PolarStereographic : public CoordinateSystem {
     // Longitude in [-π, 2π], latitude in the projection's hemisphere (radians) → easting, northing in
     // metres (new heap tuple of type 26 or 27). Throws CSException (43, 44).
     MapProjectionCoordinates* project(const GeodeticCoordinates& geodetic) const;
-    // Longitude in [-π, 2π], latitude in [-π/2, π/2] (radians) → easting, northing in metres;
-    // allocates nothing. Throws CSException as the tuple form does.
+    // Longitude in [-π, 2π], latitude in the projection's hemisphere (radians) → easting, northing in
+    // metres; allocates nothing. Throws CSException as the tuple form does.
     void project(double longitude, double latitude, double& easting, double& northing) const;
 
     // Easting, northing in metres → longitude in [-π, π], latitude (radians), height 0 (new heap tuple of
