@@ -40,11 +40,16 @@ inline double latitudeStep(double a, double es, double p, double z, bool nearAxi
     return std::atan2(z, p * (1 - es * N / (N + h)));
 }
 
+// The iteration of the transformer's conversions: at most this many steps, to this tolerance.
+constexpr int kTransformerSteps = 5;
+constexpr double kTransformerTolerance = 1e-14;
+
 // X, Y, Z (metres) → latitude (radians), longitude in [0, 2π) (radians), height (metres) on (a, f): at most
 // maxIterations steps, stopping when both the latitude and the height (as a fraction of a) settle within
-// tolerance. Never throws. The transformer's conversions use 5 steps and 1e-14.
+// tolerance. Never throws. The defaults are the transformer's.
 inline void toGeodetic(double a, double f, double x, double y, double z, double& latitude, double& longitude,
-                       double& height, int maxIterations = 5, double tolerance = 1e-14) {
+                       double& height, int maxIterations = kTransformerSteps,
+                       double tolerance = kTransformerTolerance) {
     const double p = std::sqrt(x * x + y * y);
     const double es = f * (2 - f);
 
@@ -73,12 +78,12 @@ inline void toGeodetic(double a, double f, double x, double y, double z, double&
     height = h;
 }
 
-// toGeodetic (5 steps, tolerance 1e-14) of two points at once, with the same results bit for bit: each
-// point runs the same steps and stops where it would alone, but the two iterations are interleaved, so the
-// processor works on one point while the other waits on its divisions and its library calls.
+// toGeodetic (the transformer's steps and tolerance) of two points at once, with the same results bit for
+// bit: each point runs the same steps and stops where it would alone, but the two iterations are interleaved,
+// so the processor works on one point while the other waits on its divisions and its library calls.
 inline void toGeodeticPair(double a, double f, const double x[2], const double y[2], const double z[2],
                            double latitude[2], double longitude[2], double height[2]) {
-    const double tolerance = 1e-14;
+    const double tolerance = kTransformerTolerance;
     const double es = f * (2 - f);
     double p[2], phi[2] = {0, 0}, h[2] = {0, 0}, h0[2] = {0, 0};
     bool nearAxis[2] = {false, false}, active[2] = {false, false};
@@ -95,7 +100,7 @@ inline void toGeodeticPair(double a, double f, const double x[2], const double y
         active[k] = true;
     }
     const bool polar[2] = {!active[0], !active[1]};
-    for (int i = 0; i < 5 && (active[0] || active[1]); ++i) {
+    for (int i = 0; i < kTransformerSteps && (active[0] || active[1]); ++i) {
         for (int k = 0; k < 2; ++k) {
             if (!active[k]) continue;
             const double next = latitudeStep(a, es, p[k], z[k], nearAxis[k], phi[k], h[k]);
