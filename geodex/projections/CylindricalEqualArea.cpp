@@ -8,8 +8,6 @@
 
 namespace Orvale::Geodex {
 
-namespace {}
-
 CylindricalEqualArea::CylindricalEqualArea(double a, double f, double centralMeridian, double originLatitude,
                                            double falseEasting, double falseNorthing)
     : CoordinateSystem(a, f) {
