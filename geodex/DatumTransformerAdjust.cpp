@@ -13,7 +13,6 @@ namespace {
 using Numera::Matrix;
 using Numera::Vector;
 
-
 struct PlaneTransform {
     Vector<double> translation;
     Vector<double> input;

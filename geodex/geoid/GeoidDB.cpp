@@ -16,7 +16,6 @@ GeoidDB GeoidDB::instance;
 
 namespace {
 
-
 // Byte offsets of the GGF header fields; the values start right after the header.
 constexpr int kGridNameOffset = 16;
 constexpr int kLimitsOffset = 48;   // south, north, west, east: four doubles, degrees

@@ -9,7 +9,6 @@
 
 namespace Orvale::Geodex {
 
-
 // First eccentricity squared e² = 2f − f² from the flattening f.
 inline double eccentricitySquared(double f) { return 2 * f - f * f; }
 

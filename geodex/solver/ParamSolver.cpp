@@ -12,7 +12,6 @@ Numera::EquationSolver ParamSolver::solver;
 
 namespace {
 
-
 // Sets the solver's counts, clears the figures of any earlier solve, minimises and prints the report.
 int solve(Numera::LevmarModel model, double* params, double* data, double* target, int m, int n) {
     ParamSolver::solver.paramCount = m;
