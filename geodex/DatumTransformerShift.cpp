@@ -67,15 +67,11 @@ void DatumTransformer::GeodeticShiftFromWGS84(double latitude, double longitude,
 bool DatumTransformer::GeodeticShiftFromWGS84Pair(const double in[2][3], double out[2][3]) {
     if (transformMethod == 2) return false;
     // The checks of the single-point path, made beforehand: WGS 84 is a valid ellipsoid, the local one
-    // is tried here, and the point ranges are those toCartesian throws for.
-    MessageCollector pointChecks;
-    for (int k = 0; k < 2; ++k) addGeodeticChecks(pointChecks, in[k][1], in[k][0]);
-    if (!pointChecks.empty()) return false;
-    try {
-        const Geocentric target(dstEllipsoid.a, dstEllipsoid.f);
-    } catch (const CSException&) {
-        return false;
-    }
+    // gets the checks of the Geocentric constructor, and the points those toCartesian throws for.
+    MessageCollector checks;
+    addEllipsoidChecks(checks, dstEllipsoid.a, dstEllipsoid.f);
+    for (int k = 0; k < 2; ++k) addGeodeticChecks(checks, in[k][1], in[k][0]);
+    if (!checks.empty()) return false;
     double x[2], y[2], z[2];
     for (int k = 0; k < 2; ++k) {
         EarthCentred::toCartesian(kWGS84.a, kWGS84.f, in[k][0], in[k][1], in[k][2], x[k], y[k], z[k]);
