@@ -46,10 +46,10 @@ if(GEODEX_BUILD_APP)
 endif()
 # The Python module is built for one interpreter version and imports numpy.
 if(DEFINED GEODEX_PYTHON_VERSION_MINOR)
-  set(major ${GEODEX_PYTHON_VERSION_MAJOR})
-  math(EXPR next "${GEODEX_PYTHON_VERSION_MINOR} + 1")
-  list(APPEND GEODEX_PACKAGE_DEPENDS "python3 (>= ${major}.${GEODEX_PYTHON_VERSION_MINOR}~)"
-       "python3 (<< ${major}.${next})" python3-numpy)
+  set(GEODEX_PY_MAJOR ${GEODEX_PYTHON_VERSION_MAJOR})
+  math(EXPR GEODEX_PY_NEXT_MINOR "${GEODEX_PYTHON_VERSION_MINOR} + 1")
+  list(APPEND GEODEX_PACKAGE_DEPENDS "python3 (>= ${GEODEX_PY_MAJOR}.${GEODEX_PYTHON_VERSION_MINOR}~)"
+       "python3 (<< ${GEODEX_PY_MAJOR}.${GEODEX_PY_NEXT_MINOR})" python3-numpy)
 endif()
 list(JOIN GEODEX_PACKAGE_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

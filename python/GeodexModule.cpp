@@ -90,7 +90,8 @@ class Keywords {
 // Ellipsoid: a (metres), rf (1/f) or f.
 void readEllipsoid(Keywords& k, ConverterSettings& s) {
     s.a = k.number("a", s.a);
-    if (k.has("rf")) s.f = 1 / k.number("rf", 1 / s.f);
+    // rf=None leaves f as it is (1/(1/f) could move it by a rounding step).
+    if (const py::object rf = k.object("rf"); !rf.is_none()) s.f = 1 / rf.cast<double>();
     if (k.has("f")) s.f = k.number("f", s.f);
 }
 

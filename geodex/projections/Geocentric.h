@@ -18,8 +18,9 @@ class GEODEX_EXPORT Geocentric : public CoordinateSystem {
 
     // Iterative inverse of x, y, z in metres: stops when the latitude change < tolerance (radians) and the
     // height change < tolerance·a. Returns a new heap tuple (type 10): longitude in [0, 2π), latitude in
-    // [-π/2, π/2] (radians), height in metres. A point on the polar axis (x = y = 0, z ≠ 0) gives
-    // latitude ±π/2 by the sign of z, longitude 0 and height |z| − a(1 − f). Never throws.
+    // [-π/2, π/2] (radians), height in metres. With at least one step, a point on the polar axis
+    // (x = y = 0, z ≠ 0) gives latitude ±π/2 by the sign of z, longitude 0 and height |z| − a(1 − f).
+    // Never throws.
     GeodeticCoordinates* toGeodetic(const CartesianCoordinates& cartesian, int maxIterations,
                                     double tolerance) const;
 };

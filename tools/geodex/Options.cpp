@@ -59,13 +59,12 @@ int precision(V v) {
 }
 
 void readShiftParams(V v, R r) {
-    std::vector<double> p;
-    try {
-        p = v.numbers(7);
-    } catch (const UsageError&) {
-        p = v.numbers(3);
-        p.resize(7, 0.0);
-    }
+    // Three translations, or the seven parameters.
+    const size_t given = std::count(v.text.begin(), v.text.end(), ',') + 1;
+    if (given != 3 && given != 7)
+        throw UsageError("option " + v.name + " needs 3 or 7 comma-separated numbers");
+    std::vector<double> p = v.numbers(given);
+    p.resize(7, 0.0);
     const double arcSecond = Orvale::Geodex::kArcSecond;
     r.settings.shift = Orvale::Geodex::ParamSeven(p[0], p[1], p[2], p[3] * arcSecond, p[4] * arcSecond,
                                                   p[5] * arcSecond, p[6] * 1e-6);
