@@ -15,10 +15,6 @@
 
 #include "geodex/ProjectionTestSupport.h"
 
-#if GEODEX_HAVE_PROJ
-#include <proj.h>
-#endif
-
 using namespace ProjectionTestSupport;
 using Operation = ConverterSettings::Operation;
 
@@ -97,8 +93,7 @@ TEST(Converter, ConvertAgreesWithProjToTheMillimetre) {
         ASSERT_EQ(Converter(c.settings)
                       .convert(n, lat.data(), lon.data(), h.data(), north.data(), east.data(), height.data()),
                   0u);
-        std::shared_ptr<PJ> pj(proj_create(PJ_DEFAULT_CTX, c.pipeline.c_str()),
-                               [](PJ* x) { proj_destroy(x); });
+        const std::shared_ptr<PJ> pj = projObject(c.pipeline);
         ASSERT_NE(pj, nullptr) << c.pipeline;
         Largest worst, worstH;
         for (size_t i = 0; i < n; ++i) {

@@ -1,8 +1,11 @@
 #pragma once
 // What the projection and transformer tests share: the WGS 84 ellipsoid, the text of a thrown
-// CSException and of the library's messages, one handle on every projection class, and a largest-difference
-// tracker that fails on non-numbers.
+// CSException and of the library's messages, one handle on every projection class, a largest-difference
+// tracker that fails on non-numbers, and PROJ objects where PROJ is found.
 #include <gtest/gtest.h>
+#if GEODEX_HAVE_PROJ
+#include <proj.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -114,6 +117,15 @@ std::string format(const char* pattern, Args... args) {
     std::snprintf(text, sizeof text, pattern, args...);
     return text;
 }
+
+#if GEODEX_HAVE_PROJ
+// The PROJ object of a definition string, destroyed with its last handle; null when PROJ refuses it.
+inline std::shared_ptr<PJ> projObject(const std::string& definition) {
+    return std::shared_ptr<PJ>(proj_create(PJ_DEFAULT_CTX, definition.c_str()), [](PJ* p) {
+        if (p) proj_destroy(p);
+    });
+}
+#endif
 
 // The transformer's projection calls on one code and its parameter slots.
 inline DatumTransformer transformer(int code, double cm, double ol, double fe, double fn, double k,
