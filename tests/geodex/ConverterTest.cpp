@@ -24,8 +24,8 @@ namespace {
 // shift and a Lambert grid with a Molodensky shift.
 ConverterSettings siteTM() {
     ConverterSettings s;
-    s.a = 6378245.0;
-    s.f = 1 / 298.3;
+    s.a = kKrassowskyA;
+    s.f = kKrassowskyF;
     s.transformMethod = 1;
     s.shift = ParamSeven(15.8, -154.4, -82.3, 2.3 * kArcSecond, -1.2 * kArcSecond, 3.5 * kArcSecond, 4.2e-6);
     s.projectionMethod = 32;
@@ -61,7 +61,7 @@ TEST(Converter, ConvertAgreesWithProjToTheMillimetre) {
 #else
     const std::string molodensky =
         format("+step +proj=molodensky +ellps=WGS84 +dx=-24 +dy=123 +dz=94 +da=%.17g +df=%.17g",
-               6378245.0 - 6378137.0, 1 / 298.3 - 0.0033528106647474805);
+               kKrassowskyA - kA, kKrassowskyF - kF);
     const struct {
         const char* name;
         ConverterSettings settings;

@@ -12,8 +12,6 @@
 using namespace ProjectionTestSupport;
 
 namespace {
-const double kKrassowskyA = 6378245.0, kKrassowskyF = 1 / 298.3;
-
 struct Geodetic {
     double lat, lon, h;
 };

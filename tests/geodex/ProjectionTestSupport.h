@@ -1,7 +1,7 @@
 #pragma once
-// What the projection and transformer tests share: the WGS 84 ellipsoid, the text of a thrown
-// CSException and of the library's messages, one handle on every projection class, a largest-difference
-// tracker that fails on non-numbers, and PROJ objects where PROJ is found.
+// What the projection and transformer tests share: the WGS 84 and Krassowsky ellipsoids, the text of a
+// thrown CSException and of the library's messages, one handle on every projection class, a
+// largest-difference tracker that fails on non-numbers, and PROJ objects where PROJ is found.
 #include <gtest/gtest.h>
 #if GEODEX_HAVE_PROJ
 #include <proj.h>
@@ -24,6 +24,8 @@ using namespace Orvale::Geodex;
 
 const double kA = 6378137.0;
 const double kF = 1 / 298.257223563;
+// The Krassowsky ellipsoid, the local datum of the shift and conversion tests.
+const double kKrassowskyA = 6378245.0, kKrassowskyF = 1 / 298.3;
 const double kDeg = 0.017453292519943295;
 const double kArcSecond = 4.84813681109536e-6;
 const double kNaN = NAN;

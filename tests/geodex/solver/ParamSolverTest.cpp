@@ -19,7 +19,7 @@ namespace {
 // Geocentric coordinates of a 10 × 10 network over about 12° × 12° of central Europe, on WGS 84.
 std::vector<double> network() {
     std::vector<double> xyz;
-    Geocentric wgs84(6378137.0, 0.0033528106647474805);
+    Geocentric wgs84(kA, kF);
     for (int i = 0; i < 10; ++i) {
         for (int j = 0; j < 10; ++j) {
             GeodeticCoordinates p(10, (4 + 1.3 * j) * kDeg, (44 + 1.2 * i) * kDeg,
