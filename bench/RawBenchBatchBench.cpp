@@ -9,18 +9,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QUndoStack>
-#include <algorithm>
 #include <ctime>
 
 #include "RawBench.h"
-#include "RawJobGenerator.h"
 #include "SetAntennaDialog.h"
 #include "ScratchJob.h"
 

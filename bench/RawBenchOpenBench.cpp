@@ -8,12 +8,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QGraphicsView>
-#include <QFile>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -22,7 +19,6 @@
 
 #include "GraphicsView.h"
 #include "RawBench.h"
-#include "RawJobGenerator.h"
 #include "ScratchJob.h"
 
 namespace {

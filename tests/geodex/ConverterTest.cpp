@@ -15,10 +15,6 @@
 
 #include "geodex/ProjectionTestSupport.h"
 
-#if GEODEX_HAVE_PROJ
-#include <proj.h>
-#endif
-
 using namespace ProjectionTestSupport;
 using Operation = ConverterSettings::Operation;
 
@@ -28,8 +24,8 @@ namespace {
 // shift and a Lambert grid with a Molodensky shift.
 ConverterSettings siteTM() {
     ConverterSettings s;
-    s.a = 6378245.0;
-    s.f = 1 / 298.3;
+    s.a = kKrassowskyA;
+    s.f = kKrassowskyF;
     s.transformMethod = 1;
     s.shift = ParamSeven(15.8, -154.4, -82.3, 2.3 * kArcSecond, -1.2 * kArcSecond, 3.5 * kArcSecond, 4.2e-6);
     s.projectionMethod = 32;
@@ -65,7 +61,7 @@ TEST(Converter, ConvertAgreesWithProjToTheMillimetre) {
 #else
     const std::string molodensky =
         format("+step +proj=molodensky +ellps=WGS84 +dx=-24 +dy=123 +dz=94 +da=%.17g +df=%.17g",
-               6378245.0 - 6378137.0, 1 / 298.3 - 0.0033528106647474805);
+               kKrassowskyA - kA, kKrassowskyF - kF);
     const struct {
         const char* name;
         ConverterSettings settings;
@@ -97,8 +93,7 @@ TEST(Converter, ConvertAgreesWithProjToTheMillimetre) {
         ASSERT_EQ(Converter(c.settings)
                       .convert(n, lat.data(), lon.data(), h.data(), north.data(), east.data(), height.data()),
                   0u);
-        std::shared_ptr<PJ> pj(proj_create(PJ_DEFAULT_CTX, c.pipeline.c_str()),
-                               [](PJ* x) { proj_destroy(x); });
+        const std::shared_ptr<PJ> pj = projObject(c.pipeline);
         ASSERT_NE(pj, nullptr) << c.pipeline;
         Largest worst, worstH;
         for (size_t i = 0; i < n; ++i) {

@@ -1,9 +1,6 @@
 // Datum shifts: the seven-parameter (Bursa), Molodensky and re-expression shifts against PROJ, and the
 // edge cases of each method.
 #include <gtest/gtest.h>
-#if GEODEX_HAVE_PROJ
-#include <proj.h>
-#endif
 
 #include <algorithm>
 #include <cmath>
@@ -15,8 +12,6 @@
 using namespace ProjectionTestSupport;
 
 namespace {
-const double kKrassowskyA = 6378245.0, kKrassowskyF = 1 / 298.3;
-
 struct Geodetic {
     double lat, lon, h;
 };
@@ -45,7 +40,7 @@ DatumTransformer shifting(int method, const std::vector<double>& params, double 
 #if GEODEX_HAVE_PROJ
 // Largest distance in metres between the shift of `t` and PROJ's pipeline over a grid of points.
 double worstAgainstProj(DatumTransformer& t, const std::string& definition, bool toWGS84, double step) {
-    std::shared_ptr<PJ> pj(proj_create(PJ_DEFAULT_CTX, definition.c_str()), [](PJ* p) { proj_destroy(p); });
+    const std::shared_ptr<PJ> pj = projObject(definition);
     EXPECT_NE(pj, nullptr) << definition;
     Largest worst;
     for (double lat = -88; lat <= 88; lat += step)

@@ -1,8 +1,11 @@
 #pragma once
-// What the projection and transformer tests share: the WGS 84 ellipsoid, the text of a thrown
-// CSException and of the library's messages, one handle on every projection class, and a largest-difference
-// tracker that fails on non-numbers.
+// What the projection and transformer tests share: the WGS 84 and Krassowsky ellipsoids, the text of a
+// thrown CSException and of the library's messages, one handle on every projection class, a
+// largest-difference tracker that fails on non-numbers, and PROJ objects where PROJ is found.
 #include <gtest/gtest.h>
+#if GEODEX_HAVE_PROJ
+#include <proj.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -21,6 +24,8 @@ using namespace Orvale::Geodex;
 
 const double kA = 6378137.0;
 const double kF = 1 / 298.257223563;
+// The Krassowsky ellipsoid, the local datum of the shift and conversion tests.
+const double kKrassowskyA = 6378245.0, kKrassowskyF = 1 / 298.3;
 const double kDeg = 0.017453292519943295;
 const double kArcSecond = 4.84813681109536e-6;
 const double kNaN = NAN;
@@ -114,6 +119,15 @@ std::string format(const char* pattern, Args... args) {
     std::snprintf(text, sizeof text, pattern, args...);
     return text;
 }
+
+#if GEODEX_HAVE_PROJ
+// The PROJ object of a definition string, destroyed with its last handle; null when PROJ refuses it.
+inline std::shared_ptr<PJ> projObject(const std::string& definition) {
+    return std::shared_ptr<PJ>(proj_create(PJ_DEFAULT_CTX, definition.c_str()), [](PJ* p) {
+        if (p) proj_destroy(p);
+    });
+}
+#endif
 
 // The transformer's projection calls on one code and its parameter slots.
 inline DatumTransformer transformer(int code, double cm, double ol, double fe, double fn, double k,

@@ -6,9 +6,8 @@
 #include <QJsonDocument>
 #include <QProcess>
 
-#include "GeoJsonExport.h"
-
 #include "CsvExport.h"
+#include "GeoJsonExport.h"
 #include "GuiTestSupport.h"
 #include "RawBench.h"
 

@@ -360,7 +360,6 @@ TEST(BatchEdits, RenameByPatternPreviewsNewNamesRefusalsAndSharedNames) {
         {{0, 1, 2}, "^P(\\d)$", "R-\\1", true, "", {"R-1", "R-2", "R-3"}, {}},
         {{0, 2}, "P", "p", false, "", {"p1", "p3"}, {}},
         {{0}, "P1", " ", false, "", {"! "}, {}},  // blanks only: a name cannot be empty
-                                                  // only
         {{0}, "1", "1,a", false, "", {"!P1,a"}, {}},
         {{0}, "1", "2", false, "", {"P2"}, {"P2"}},  // P2 exists
         {{0, 2}, "\\d", "", true, "", {"P", "P"}, {"P"}},

@@ -17,7 +17,7 @@ using namespace ProjectionTestSupport;
 TEST(Geocentric, AgreesWithGeographicLibBothWays) {
     const double a = kA;
     Largest worstForward, worstInverse, worstInverseSurface;
-    for (const double f : {1 / 298.257223563, 1 / 250.0, 1 / 350.0}) {
+    for (const double f : {kF, 1 / 250.0, 1 / 350.0}) {
         const Geocentric ours(a, f);
         const GeographicLib::Geocentric oracle(a, f);
         for (double lat = -90; lat <= 90; lat += 2.5)
@@ -58,7 +58,7 @@ TEST(Geocentric, PointsOnAndNearThePolarAxisKeepTheirHeight) {
     const double a = kA;
     for (const double offAxis : {0.0, 1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1.0, 100.0, 2e4, 3e4}) {
         Largest worst[2];  // height, implied position
-        for (const double f : {1 / 298.257223563, 1 / 250.0})
+        for (const double f : {kF, 1 / 250.0})
             for (const double h : {-1000.0, 0.0, 100.0, 2500.0})
                 for (const double side : {1.0, -1.0}) {
                     const Geocentric ours(a, f);

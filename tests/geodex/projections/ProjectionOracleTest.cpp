@@ -11,9 +11,6 @@
 #include <GeographicLib/TransverseMercatorExact.hpp>
 #include <GeographicLib/UTMUPS.hpp>
 #endif
-#if GEODEX_HAVE_PROJ
-#include <proj.h>
-#endif
 
 #include <algorithm>
 
@@ -37,9 +34,7 @@ Oracle proj(const std::string& definition) {
     (void)definition;
     return nullptr;
 #else
-    std::shared_ptr<PJ> pj(proj_create(PJ_DEFAULT_CTX, definition.c_str()), [](PJ* p) {
-        if (p) proj_destroy(p);
-    });
+    const std::shared_ptr<PJ> pj = projObject(definition);
     if (!pj) ADD_FAILURE() << "PROJ refuses " << definition;
     return [pj](double lon, double lat, double& x, double& y) {
         if (!pj) return false;

@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#if GEODEX_HAVE_PROJ
-#include <proj.h>
-#endif
 
 #include <algorithm>
 #include <functional>
@@ -22,7 +19,7 @@ namespace {
 // Geocentric coordinates of a 10 × 10 network over about 12° × 12° of central Europe, on WGS 84.
 std::vector<double> network() {
     std::vector<double> xyz;
-    Geocentric wgs84(6378137.0, 0.0033528106647474805);
+    Geocentric wgs84(kA, kF);
     for (int i = 0; i < 10; ++i) {
         for (int j = 0; j < 10; ++j) {
             GeodeticCoordinates p(10, (4 + 1.3 * j) * kDeg, (44 + 1.2 * i) * kDeg,
@@ -38,22 +35,19 @@ std::vector<double> network() {
 // The target points of a seven-parameter transformation, computed by PROJ's Helmert operation with
 // exact rotations in the coordinate-frame convention.
 std::vector<double> projHelmert(const std::vector<double>& source, const double p[7]) {
-    char definition[512];
-    std::snprintf(definition, sizeof definition,
-                  "+proj=helmert +x=%.17g +y=%.17g +z=%.17g +rx=%.17g +ry=%.17g +rz=%.17g +s=%.17g "
-                  "+exact +convention=coordinate_frame",
-                  p[0], p[1], p[2], p[3] / kArcSecond, p[4] / kArcSecond, p[5] / kArcSecond, p[6] * 1e6);
-    PJ* helmert = proj_create(PJ_DEFAULT_CTX, definition);
+    const std::shared_ptr<PJ> helmert = projObject(
+        format("+proj=helmert +x=%.17g +y=%.17g +z=%.17g +rx=%.17g +ry=%.17g +rz=%.17g +s=%.17g "
+               "+exact +convention=coordinate_frame",
+               p[0], p[1], p[2], p[3] / kArcSecond, p[4] / kArcSecond, p[5] / kArcSecond, p[6] * 1e6));
     EXPECT_NE(helmert, nullptr);
     std::vector<double> target(source.size());
     for (std::size_t k = 0; k + 2 < source.size(); k += 3) {
         const PJ_COORD out =
-            proj_trans(helmert, PJ_FWD, proj_coord(source[k], source[k + 1], source[k + 2], 0));
+            proj_trans(helmert.get(), PJ_FWD, proj_coord(source[k], source[k + 1], source[k + 2], 0));
         target[k] = out.xyz.x;
         target[k + 1] = out.xyz.y;
         target[k + 2] = out.xyz.z;
     }
-    proj_destroy(helmert);
     return target;
 }
 #endif
