@@ -178,18 +178,6 @@ void PlanLayerItem::buildGrid() {
         });
 }
 
-PlanLayerItem::CellRange PlanLayerItem::lineCellsOf(const QRectF& rect) const {
-    auto clampTo = [](double v, int last) {
-        if (!(v > 0)) return 0;  // also NaN
-        return v >= last ? last : static_cast<int>(v);
-    };
-    const double s = lineCellSize_;
-    return {clampTo((rect.left() - extent_.left()) / s, lineColumns_ - 1),
-            clampTo((rect.right() - extent_.left()) / s, lineColumns_ - 1),
-            clampTo((rect.top() - extent_.top()) / s, lineRows_ - 1),
-            clampTo((rect.bottom() - extent_.top()) / s, lineRows_ - 1)};
-}
-
 template <typename Visit>
 void PlanLayerItem::forLineCells(const QLineF& line, Visit visit) const {
     if (!finite(line.p1()) || !finite(line.p2())) return;
@@ -215,17 +203,16 @@ void PlanLayerItem::forLineCells(const QLineF& line, Visit visit) const {
     }
 }
 
-PlanLayerItem::CellRange PlanLayerItem::cellsOf(const QRectF& rect) const {
+PlanLayerItem::CellRange PlanLayerItem::cellsOf(const QRectF& rect, double size, int columns,
+                                                int rows) const {
     auto clampTo = [](double v, int last) {
         if (!(v > 0)) return 0;  // also NaN
         return v >= last ? last : static_cast<int>(v);
     };
-    const double x0 = (rect.left() - extent_.left()) / cellSize_,
-                 x1 = (rect.right() - extent_.left()) / cellSize_;
-    const double y0 = (rect.top() - extent_.top()) / cellSize_,
-                 y1 = (rect.bottom() - extent_.top()) / cellSize_;
-    return {clampTo(x0, columns_ - 1), clampTo(x1, columns_ - 1), clampTo(y0, rows_ - 1),
-            clampTo(y1, rows_ - 1)};
+    return {clampTo((rect.left() - extent_.left()) / size, columns - 1),
+            clampTo((rect.right() - extent_.left()) / size, columns - 1),
+            clampTo((rect.top() - extent_.top()) / size, rows - 1),
+            clampTo((rect.bottom() - extent_.top()) / size, rows - 1)};
 }
 
 std::vector<int> PlanLayerItem::pointsIn(const QRectF& rect) const {
