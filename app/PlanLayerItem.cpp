@@ -320,7 +320,7 @@ std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneT
         if (!base && rovers > kMaxNamedRovers) break;
         const PlanPoint& p = points_[static_cast<std::size_t>(i)];
         if (p.name.isEmpty()) continue;
-        const QPixmap& mark = base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+        const QPixmap& mark = markOf(p);
         const QPointF at = sceneToPixels.map(p.at);
         candidates.push_back(
             {i, QRectF(at.x() + mark.width() / 2.0 + kNameGap, at.y() - height / 2, nameWidth(i), height)});
@@ -336,7 +336,7 @@ std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneT
         markers.reserve(shown.size());
         for (int i : shown) {
             const PlanPoint& p = points_[static_cast<std::size_t>(i)];
-            const QPixmap& mark = p.base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+            const QPixmap& mark = markOf(p);
             const QPointF at = sceneToPixels.map(p.at);
             markers.emplace_back(at.x() - mark.width() / 2.0 + 1, at.y() - mark.height() / 2.0 + 1,
                                  mark.width() - 2, mark.height() - 2);
@@ -428,7 +428,7 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
             if ((seen & kind) && !selected_[static_cast<std::size_t>(i)]) return;
             seen |= kind;
         }
-        const QPixmap& mark = p.base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+        const QPixmap& mark = markOf(p);
         // Whole pixels: a marker between pixels would be smeared grey.
         painter->drawPixmap(
             QPointF(std::round(at.x() - mark.width() / 2.0), std::round(at.y() - mark.height() / 2.0)), mark);

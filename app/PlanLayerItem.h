@@ -87,6 +87,10 @@ class PlanLayerItem : public QGraphicsItem {
     CellRange lineCellsOf(const QRectF& rect) const {
         return cellsOf(rect, lineCellSize_, lineColumns_, lineRows_);
     }
+    // The marker drawn for p: base, fixed or unfixed rover.
+    const QPixmap& markOf(const PlanPoint& p) const {
+        return p.base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+    }
     // Calls visit(cell) for each cell of the line grid that line crosses.
     template <typename Visit>
     void forLineCells(const QLineF& line, Visit visit) const;
