@@ -5,8 +5,6 @@
 #include <QStringList>
 #include <cmath>
 
-#include "GeoJsonExport.h"
-
 namespace {
 
 QString fixed6(double value) { return QString::number(value, 'f', 6); }

@@ -54,10 +54,6 @@ QJsonObject grid(const Point& p) {
 
 double wgsDegrees(double radians) { return radians * Orvale::Geodex::kRadiansToDegrees; }
 
-bool hasWgsPosition(double latitude, double longitude, double height) {
-    return latitude != 0 || longitude != 0 || height != 0;
-}
-
 QByteArray exportGeoJson(const RawJob& job, const QStringList& methodNames) {
     QJsonArray features;
     for (const BaseStation& b : job.bases)
