@@ -69,7 +69,7 @@ QByteArray exportGeoJson(const RawJob& job, const QStringList& methodNames) {
                      {QStringLiteral("name"), r.name},
                      {QStringLiteral("code"), r.code},
                      {QStringLiteral("solution"),
-                      r.solutionType == 9 ? QStringLiteral("fixed") : QStringLiteral("unfixed")},
+                      hasFixedSolution(r) ? QStringLiteral("fixed") : QStringLiteral("unfixed")},
                      {QStringLiteral("quality"), QJsonObject{{QStringLiteral("hrms"), number(r.hrms)},
                                                              {QStringLiteral("vrms"), number(r.vrms)},
                                                              {QStringLiteral("pdop"), number(r.pdop)}}},

@@ -106,7 +106,7 @@ void PlanLayerItem::setPoints(const QList<BaseStation>& bases, const QList<Rover
     lines_.reserve(static_cast<std::size_t>(rovers.size()));
     for (const BaseStation& b : bases) points_.push_back({planPosition(b.north, b.east), b.name, true, true});
     for (const RoverPoint& r : rovers) {
-        points_.push_back({planPosition(r.north, r.east), r.name, false, r.solutionType == 9});
+        points_.push_back({planPosition(r.north, r.east), r.name, false, hasFixedSolution(r)});
         lines_.emplace_back(planPosition(r.baseNorth, r.baseEast), planPosition(r.north, r.east));
     }
     selected_.assign(points_.size(), 0);
