@@ -1,6 +1,5 @@
 #include "GeoJsonExport.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
