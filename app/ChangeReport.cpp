@@ -39,10 +39,6 @@ void compare(Differences& d, const Point& a, const Point& b, const QStringList& 
     d.text(tr("Ant Method"), methodName(methods, a.antennaMethod), methodName(methods, b.antennaMethod));
 }
 
-QString signedFixed4(double metres) {
-    return (metres >= 0 ? QStringLiteral("+") : QString()) + fixed4(metres);
-}
-
 // Why a point's own edit was made: the batch corrections that staged it, and typing when it was typed
 // (ownText) or nothing else says why.
 QStringList editReasons(unsigned origins, const QString& ownText, const BaseStation* before = nullptr,

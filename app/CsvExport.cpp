@@ -5,8 +5,6 @@
 #include <QStringList>
 #include <cmath>
 
-#include "GeoJsonExport.h"
-
 namespace {
 
 QString fixed6(double value) { return QString::number(value, 'f', 6); }
@@ -75,7 +73,7 @@ QString csvRoverLine(const RoverPoint& r, bool separateCounts) {
                                 fixed6(r.antennaHeight),
                                 QString::number(r.duration),
                                 csvField(r.method),
-                                r.solutionType == 9 ? QStringLiteral("rtk fix") : QStringLiteral("unfix"),
+                                hasFixedSolution(r) ? QStringLiteral("rtk fix") : QStringLiteral("unfix"),
                                 QString::number(r.epochs)};
     return fields.join(QLatin1Char(',')) + QLatin1Char('\n');
 }

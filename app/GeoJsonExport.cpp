@@ -1,6 +1,5 @@
 #include "GeoJsonExport.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -35,28 +34,33 @@ QJsonValue number(double value) {
     return std::isfinite(value) ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
 }
 
+// The antenna and the grid position, which bases and rovers both have.
+template <typename Point>
+QJsonObject antenna(const Point& p, const QStringList& methodNames) {
+    return {{QStringLiteral("type"), p.antennaType},
+            {QStringLiteral("height"), number(p.antennaHeight)},
+            {QStringLiteral("method"), methodName(p.antennaMethod, methodNames)}};
+}
+
+template <typename Point>
+QJsonObject grid(const Point& p) {
+    return {{QStringLiteral("north"), number(p.north)},
+            {QStringLiteral("east"), number(p.east)},
+            {QStringLiteral("height"), number(p.height)}};
+}
+
 }  // namespace
 
 double wgsDegrees(double radians) { return radians * Orvale::Geodex::kRadiansToDegrees; }
 
-bool hasWgsPosition(double latitude, double longitude, double height) {
-    return latitude != 0 || longitude != 0 || height != 0;
-}
-
 QByteArray exportGeoJson(const RawJob& job, const QStringList& methodNames) {
     QJsonArray features;
     for (const BaseStation& b : job.bases)
-        features.append(
-            feature(geometry(b.wgsLatitude, b.wgsLongitude, b.wgsHeight),
-                    {{QStringLiteral("kind"), QStringLiteral("base")},
-                     {QStringLiteral("name"), b.name},
-                     {QStringLiteral("antenna"),
-                      QJsonObject{{QStringLiteral("type"), b.antennaType},
-                                  {QStringLiteral("height"), number(b.antennaHeight)},
-                                  {QStringLiteral("method"), methodName(b.antennaMethod, methodNames)}}},
-                     {QStringLiteral("grid"), QJsonObject{{QStringLiteral("north"), number(b.north)},
-                                                          {QStringLiteral("east"), number(b.east)},
-                                                          {QStringLiteral("height"), number(b.height)}}}}));
+        features.append(feature(geometry(b.wgsLatitude, b.wgsLongitude, b.wgsHeight),
+                                {{QStringLiteral("kind"), QStringLiteral("base")},
+                                 {QStringLiteral("name"), b.name},
+                                 {QStringLiteral("antenna"), antenna(b, methodNames)},
+                                 {QStringLiteral("grid"), grid(b)}}));
     for (const RoverPoint& r : job.rovers)
         features.append(
             feature(geometry(r.wgsLatitude, r.wgsLongitude, r.wgsHeight),
@@ -64,19 +68,14 @@ QByteArray exportGeoJson(const RawJob& job, const QStringList& methodNames) {
                      {QStringLiteral("name"), r.name},
                      {QStringLiteral("code"), r.code},
                      {QStringLiteral("solution"),
-                      r.solutionType == 9 ? QStringLiteral("fixed") : QStringLiteral("unfixed")},
+                      hasFixedSolution(r) ? QStringLiteral("fixed") : QStringLiteral("unfixed")},
                      {QStringLiteral("quality"), QJsonObject{{QStringLiteral("hrms"), number(r.hrms)},
                                                              {QStringLiteral("vrms"), number(r.vrms)},
                                                              {QStringLiteral("pdop"), number(r.pdop)}}},
-                     {QStringLiteral("antenna"),
-                      QJsonObject{{QStringLiteral("type"), r.antennaType},
-                                  {QStringLiteral("height"), number(r.antennaHeight)},
-                                  {QStringLiteral("method"), methodName(r.antennaMethod, methodNames)}}},
+                     {QStringLiteral("antenna"), antenna(r, methodNames)},
                      {QStringLiteral("base"), r.baseName},
                      {QStringLiteral("time"), r.time},
-                     {QStringLiteral("grid"), QJsonObject{{QStringLiteral("north"), number(r.north)},
-                                                          {QStringLiteral("east"), number(r.east)},
-                                                          {QStringLiteral("height"), number(r.height)}}}}));
+                     {QStringLiteral("grid"), grid(r)}}));
     const QJsonObject collection{{QStringLiteral("type"), QStringLiteral("FeatureCollection")},
                                  {QStringLiteral("features"), features}};
     return QJsonDocument(collection).toJson(QJsonDocument::Indented);

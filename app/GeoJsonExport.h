@@ -13,9 +13,6 @@
 // Degrees from the radians of a raw file's WGS 84 latitude or longitude.
 double wgsDegrees(double radians);
 
-// Whether the file gave the point a WGS 84 position: a record without one reads as 0, 0, 0.
-bool hasWgsPosition(double latitude, double longitude, double height);
-
 // The whole document, UTF-8, bases first, then rovers in list order. methodNames: the three measuring
 // method names (index = antenna method); a method outside them is written as its number.
 QByteArray exportGeoJson(const RawJob& job, const QStringList& methodNames);

@@ -48,7 +48,11 @@ void GraphicsView::fitPlan(const QRectF& extent) {
 
 void GraphicsView::applyFit() {
     if (!fitFollowsSize_ || !isVisible() || viewport()->width() < 2 || viewport()->height() < 2) return;
-    const PlanFit fit = ::fitPlan(fitExtent_, QSizeF(viewport()->size()), fitMargins());
+    showFitted(fitExtent_);
+}
+
+void GraphicsView::showFitted(const QRectF& extent) {
+    const PlanFit fit = ::fitPlan(extent, QSizeF(viewport()->size()), fitMargins());
     setTransform(QTransform::fromScale(fit.pixelsPerMetre, fit.pixelsPerMetre));
     centerOn(fit.centre);
 }
@@ -59,16 +63,13 @@ void GraphicsView::bringIntoView(const QRectF& rect) {
     const double margin = kFitMargin / std::max(1e-12, pixelsPerMetre());
     const QRectF wanted = rect.adjusted(-margin, -margin, margin, margin);
     if (shown.contains(wanted)) return;
+    fitFollowsSize_ = false;
     if (wanted.width() <= shown.width() && wanted.height() <= shown.height()) {
-        fitFollowsSize_ = false;
         centerOn(rect.center());
         return;
     }
     // Zoomed out to show the selection, the rest of the job stays within reach of panning.
-    fitFollowsSize_ = false;
-    const PlanFit fit = ::fitPlan(rect, QSizeF(viewport()->size()), fitMargins());
-    setTransform(QTransform::fromScale(fit.pixelsPerMetre, fit.pixelsPerMetre));
-    centerOn(fit.centre);
+    showFitted(rect);
 }
 
 void GraphicsView::resizeEvent(QResizeEvent* event) {

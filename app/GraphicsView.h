@@ -51,6 +51,8 @@ class GraphicsView : public QGraphicsView {
 
   private:
     void applyFit();
+    // Zooms and centres the view to show extent (scene metres) whole within fitMargins().
+    void showFitted(const QRectF& extent);
     void drawLegend(QPainter* painter);
     void drawScaleBar(QPainter* painter);
 

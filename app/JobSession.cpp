@@ -74,6 +74,11 @@ bool sameEdit(const PointEdit& a, const PointEdit& b) {
            a.antennaMethod == b.antennaMethod;
 }
 
+// A point's origins once origin has staged a value in it: none when that leaves no pending edit.
+unsigned originsAfter(const PointState& state, EditOrigin origin) {
+    return state.edit.isEmpty() ? 0u : state.origins | origin;
+}
+
 bool isLength(EditField field) {
     return field == EditField::North || field == EditField::East || field == EditField::Height ||
            field == EditField::AntennaHeight;
@@ -97,8 +102,8 @@ class JobSession::StageCommand : public QUndoCommand {
     }
     void redo() override {
         session_->setPending(kind_, row_, field_, after_);
-        session_->states(kind_)[row_].origins |= TypedEdit;
-        session_->clearOriginsWithoutEdit(kind_, row_);
+        PointState& state = session_->states(kind_)[row_];
+        state.origins = originsAfter(state, TypedEdit);
     }
     void undo() override {
         session_->setPending(kind_, row_, field_, before_);
@@ -304,11 +309,6 @@ void JobSession::setPending(PointKind kind, qsizetype row, EditField field, cons
     emit pointsChanged(kind, row, row);
 }
 
-void JobSession::clearOriginsWithoutEdit(PointKind kind, qsizetype row) {
-    PointState& state = states(kind)[row];
-    if (state.edit.isEmpty()) state.origins = 0;
-}
-
 QString JobSession::resolveStage(PointKind kind, qsizetype row, EditField field, const QVariant& value,
                                  QVariant* pendingAfter) const {
     const QVariant stored = storedValue(kind, row, field);
@@ -383,7 +383,7 @@ QList<StagedPoint> JobSession::planBatch(PointKind kind, const QList<StagedValue
     for (auto& [row, state] : after) {
         const PointEdit& before = states(kind)[row].edit;
         if (sameEdit(before, state.edit)) continue;
-        state.origins = state.edit.isEmpty() ? 0u : state.origins | origin;
+        state.origins = originsAfter(state, origin);
         changed.append({row, std::move(state)});
     }
     return changed;

@@ -150,7 +150,6 @@ class JobSession : public QObject {
     }
     void setState(PointKind kind, qsizetype row, const PointState& state);
     void setPending(PointKind kind, qsizetype row, EditField field, const QVariant& pending);
-    void clearOriginsWithoutEdit(PointKind kind, qsizetype row);
     QVariant pendingValue(PointKind kind, qsizetype row, EditField field) const;
 
     RawJob job_;

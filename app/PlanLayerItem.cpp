@@ -106,7 +106,7 @@ void PlanLayerItem::setPoints(const QList<BaseStation>& bases, const QList<Rover
     lines_.reserve(static_cast<std::size_t>(rovers.size()));
     for (const BaseStation& b : bases) points_.push_back({planPosition(b.north, b.east), b.name, true, true});
     for (const RoverPoint& r : rovers) {
-        points_.push_back({planPosition(r.north, r.east), r.name, false, r.solutionType == 9});
+        points_.push_back({planPosition(r.north, r.east), r.name, false, hasFixedSolution(r)});
         lines_.emplace_back(planPosition(r.baseNorth, r.baseEast), planPosition(r.north, r.east));
     }
     selected_.assign(points_.size(), 0);
@@ -178,18 +178,6 @@ void PlanLayerItem::buildGrid() {
         });
 }
 
-PlanLayerItem::CellRange PlanLayerItem::lineCellsOf(const QRectF& rect) const {
-    auto clampTo = [](double v, int last) {
-        if (!(v > 0)) return 0;  // also NaN
-        return v >= last ? last : static_cast<int>(v);
-    };
-    const double s = lineCellSize_;
-    return {clampTo((rect.left() - extent_.left()) / s, lineColumns_ - 1),
-            clampTo((rect.right() - extent_.left()) / s, lineColumns_ - 1),
-            clampTo((rect.top() - extent_.top()) / s, lineRows_ - 1),
-            clampTo((rect.bottom() - extent_.top()) / s, lineRows_ - 1)};
-}
-
 template <typename Visit>
 void PlanLayerItem::forLineCells(const QLineF& line, Visit visit) const {
     if (!finite(line.p1()) || !finite(line.p2())) return;
@@ -215,17 +203,16 @@ void PlanLayerItem::forLineCells(const QLineF& line, Visit visit) const {
     }
 }
 
-PlanLayerItem::CellRange PlanLayerItem::cellsOf(const QRectF& rect) const {
+PlanLayerItem::CellRange PlanLayerItem::cellsOf(const QRectF& rect, double size, int columns,
+                                                int rows) const {
     auto clampTo = [](double v, int last) {
         if (!(v > 0)) return 0;  // also NaN
         return v >= last ? last : static_cast<int>(v);
     };
-    const double x0 = (rect.left() - extent_.left()) / cellSize_,
-                 x1 = (rect.right() - extent_.left()) / cellSize_;
-    const double y0 = (rect.top() - extent_.top()) / cellSize_,
-                 y1 = (rect.bottom() - extent_.top()) / cellSize_;
-    return {clampTo(x0, columns_ - 1), clampTo(x1, columns_ - 1), clampTo(y0, rows_ - 1),
-            clampTo(y1, rows_ - 1)};
+    return {clampTo((rect.left() - extent_.left()) / size, columns - 1),
+            clampTo((rect.right() - extent_.left()) / size, columns - 1),
+            clampTo((rect.top() - extent_.top()) / size, rows - 1),
+            clampTo((rect.bottom() - extent_.top()) / size, rows - 1)};
 }
 
 std::vector<int> PlanLayerItem::pointsIn(const QRectF& rect) const {
@@ -333,7 +320,7 @@ std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneT
         if (!base && rovers > kMaxNamedRovers) break;
         const PlanPoint& p = points_[static_cast<std::size_t>(i)];
         if (p.name.isEmpty()) continue;
-        const QPixmap& mark = base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+        const QPixmap& mark = markOf(p);
         const QPointF at = sceneToPixels.map(p.at);
         candidates.push_back(
             {i, QRectF(at.x() + mark.width() / 2.0 + kNameGap, at.y() - height / 2, nameWidth(i), height)});
@@ -349,7 +336,7 @@ std::vector<PlanLayerItem::Label> PlanLayerItem::labels(const QTransform& sceneT
         markers.reserve(shown.size());
         for (int i : shown) {
             const PlanPoint& p = points_[static_cast<std::size_t>(i)];
-            const QPixmap& mark = p.base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+            const QPixmap& mark = markOf(p);
             const QPointF at = sceneToPixels.map(p.at);
             markers.emplace_back(at.x() - mark.width() / 2.0 + 1, at.y() - mark.height() / 2.0 + 1,
                                  mark.width() - 2, mark.height() - 2);
@@ -441,7 +428,7 @@ void PlanLayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* opt
             if ((seen & kind) && !selected_[static_cast<std::size_t>(i)]) return;
             seen |= kind;
         }
-        const QPixmap& mark = p.base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+        const QPixmap& mark = markOf(p);
         // Whole pixels: a marker between pixels would be smeared grey.
         painter->drawPixmap(
             QPointF(std::round(at.x() - mark.width() / 2.0), std::round(at.y() - mark.height() / 2.0)), mark);

@@ -77,12 +77,20 @@ class PlanLayerItem : public QGraphicsItem {
         bool base = false;
         bool fixed = true;
     };
-    // Cells of the grid that cover rect (clamped to the grid), as column and row ranges.
+    // Cells of a grid (columns x rows cells of size metres from extent_'s top left) that cover rect,
+    // clamped to the grid, as column and row ranges; of the point grid, of the line grid.
     struct CellRange {
         int c0, c1, r0, r1;
     };
-    CellRange cellsOf(const QRectF& rect) const;
-    CellRange lineCellsOf(const QRectF& rect) const;
+    CellRange cellsOf(const QRectF& rect, double size, int columns, int rows) const;
+    CellRange cellsOf(const QRectF& rect) const { return cellsOf(rect, cellSize_, columns_, rows_); }
+    CellRange lineCellsOf(const QRectF& rect) const {
+        return cellsOf(rect, lineCellSize_, lineColumns_, lineRows_);
+    }
+    // The marker drawn for p: base, fixed or unfixed rover.
+    const QPixmap& markOf(const PlanPoint& p) const {
+        return p.base ? marks_.base : (p.fixed ? marks_.fixedRover : marks_.unfixedRover);
+    }
     // Calls visit(cell) for each cell of the line grid that line crosses.
     template <typename Visit>
     void forLineCells(const QLineF& line, Visit visit) const;

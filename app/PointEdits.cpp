@@ -24,3 +24,7 @@ QString pointNameProblem(const QString& name) {
 }
 
 QString fixed4(double metres) { return QStringLiteral("%1").arg(metres, 0, 'f', 4); }
+
+QString signedFixed4(double metres) {
+    return (metres >= 0 ? QStringLiteral("+") : QString()) + fixed4(metres);
+}

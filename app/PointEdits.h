@@ -44,3 +44,5 @@ QString pointNameProblem(const QString& name);
 
 // The text the tables show for a length or coordinate: fixed notation with 4 decimals.
 QString fixed4(double metres);
+// A difference in metres as fixed4, with its sign always written: 0.25 -> "+0.2500", -0.1 -> "-0.1000".
+QString signedFixed4(double metres);

@@ -161,7 +161,7 @@ QString PointTableModel::displayText(int row, int column) const {
         case R_Pdop:
             return fixed4(r.pdop);
         case R_Dif:
-            return r.solutionType == 9 ? tr("Fixed") : tr("Unfixed");
+            return hasFixedSolution(r) ? tr("Fixed") : tr("Unfixed");
         case R_Time:
             return r.time;
         case R_Duration:

@@ -120,6 +120,10 @@ class RawBench : public QMainWindow {
     void showEditProblem(const QString& why, QTableView* view, const QModelIndex& proxyIndex);
     // Rows of the job selected in view (through its sorting proxy), ascending; the current row when none.
     QList<qsizetype> selectedJobRows(QTableView* view, QSortFilterProxyModel* proxy) const;
+    // Job rows of the selected rows of view, ascending (none when none); rows of previous that the proxy
+    // hides are kept.
+    static QList<qsizetype> selectedSourceRows(const QTableView* view, const QSortFilterProxyModel* proxy,
+                                               const QList<qsizetype>& previous);
     void deleteSelected(PointKind kind);
     // The batch corrections of the Edit menu: enabled with Calculate, their dialogs open over the window.
     void setUpBatchCommands();

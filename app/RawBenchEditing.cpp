@@ -51,16 +51,27 @@ void RawBench::on_action_Export_triggered() {
                               tr("Cannot export to %1: %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
-QList<qsizetype> RawBench::selectedJobRows(QTableView* view, QSortFilterProxyModel* proxy) const {
+QList<qsizetype> RawBench::selectedSourceRows(const QTableView* view, const QSortFilterProxyModel* proxy,
+                                              const QList<qsizetype>& previous) {
     QList<qsizetype> rows;
     // Row by row of each selected range, not cell by cell: whole rows of a large job are millions of cells.
     for (const QItemSelectionRange& range : view->selectionModel()->selection())
         for (int row = range.top(); row <= range.bottom(); ++row)
             rows << proxy->mapToSource(proxy->index(row, 0)).row();
-    if (rows.isEmpty() && view->currentIndex().isValid())
-        rows << proxy->mapToSource(view->currentIndex()).row();
+    const QAbstractItemModel* source = proxy->sourceModel();
+    for (qsizetype row : previous)
+        if (row < source->rowCount() &&
+            !proxy->mapFromSource(source->index(static_cast<int>(row), 0)).isValid())
+            rows << row;
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+QList<qsizetype> RawBench::selectedJobRows(QTableView* view, QSortFilterProxyModel* proxy) const {
+    QList<qsizetype> rows = selectedSourceRows(view, proxy, {});
+    if (rows.isEmpty() && view->currentIndex().isValid())
+        rows << proxy->mapToSource(view->currentIndex()).row();
     return rows;
 }
 

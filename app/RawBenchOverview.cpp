@@ -43,23 +43,6 @@ QIcon fitAllIcon() {
     return QIcon(pixmap);
 }
 
-// Job rows of the selected rows of view; rows of previous that the proxy hides are kept.
-QList<qsizetype> selectedSourceRows(const QTableView* view, const QSortFilterProxyModel* proxy,
-                                    const QList<qsizetype>& previous) {
-    QList<qsizetype> rows;
-    // A row counts when any of its cells is selected: a click selects a single cell.
-    for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
-        rows << proxy->mapToSource(index).row();
-    const QAbstractItemModel* source = proxy->sourceModel();
-    for (qsizetype row : previous)
-        if (row < source->rowCount() &&
-            !proxy->mapFromSource(source->index(static_cast<int>(row), 0)).isValid())
-            rows << row;
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
-}
-
 }  // namespace
 
 void RawBench::setUpPlan() {

@@ -108,14 +108,13 @@ void SetAntennaDialog::updatePreview() {
     const qsizetype changing = preview_.plan.points.size();
     QString text = tr("<b>%1 of %2 rover(s) change.</b>").arg(changing).arg(rows.size());
     if (changing > 0) {
-        auto signedText = [](double m) { return (m >= 0 ? QStringLiteral("+") : QString()) + fixed4(m); };
         text += QStringLiteral(" ") +
-                (signedText(preview_.lowestHeightChange) == signedText(preview_.highestHeightChange)
+                (signedFixed4(preview_.lowestHeightChange) == signedFixed4(preview_.highestHeightChange)
                      ? tr("Calculate changes their heights H by %1 m.")
-                           .arg(signedText(preview_.lowestHeightChange))
+                           .arg(signedFixed4(preview_.lowestHeightChange))
                      : tr("Calculate changes their heights H by %1 m to %2 m.")
-                           .arg(signedText(preview_.lowestHeightChange),
-                                signedText(preview_.highestHeightChange)));
+                           .arg(signedFixed4(preview_.lowestHeightChange),
+                                signedFixed4(preview_.highestHeightChange)));
     }
     QSet<qsizetype> refused, touched;
     for (const StageRefusal& r : preview_.plan.refusals) refused.insert(r.row);

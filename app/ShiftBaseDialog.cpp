@@ -5,14 +5,6 @@
 
 #include "ui_ShiftBaseDialog.h"
 
-namespace {
-
-QString signedFixed4(double metres) {
-    return (metres >= 0 ? QStringLiteral("+") : QString()) + fixed4(metres);
-}
-
-}  // namespace
-
 ShiftBaseDialog::ShiftBaseDialog(JobSession* session, qsizetype baseRow, QWidget* parent)
     : QDialog(parent), ui(new Ui::ShiftBaseDialog), session_(session), batch_(session) {
     ui->setupUi(this);

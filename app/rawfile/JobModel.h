@@ -136,6 +136,14 @@ struct BaseStation {
     double height = 0.0;         // metres
 };
 
+// Whether the rover's solution is fixed (solution type 9).
+inline bool hasFixedSolution(const RoverPoint& rover) { return rover.solutionType == 9; }
+
+// Whether the file gave a point a WGS 84 position: a record without one reads as 0, 0, 0.
+inline bool hasWgsPosition(double latitude, double longitude, double height) {
+    return latitude != 0 || longitude != 0 || height != 0;
+}
+
 Q_DECLARE_TYPEINFO(RoverPoint, Q_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(BaseStation, Q_RELOCATABLE_TYPE);
 
