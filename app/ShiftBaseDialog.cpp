@@ -37,8 +37,9 @@ void ShiftBaseDialog::showBaseCoordinates() {
     const std::array<EditField, 3> fields{EditField::North, EditField::East, EditField::Height};
     for (std::size_t i = 0; i < edits.size(); ++i) {
         const QSignalBlocker blocker(edits[i]);
-        edits[i]->setText(row < 0 ? QString()
-                                  : fixed4(session_->value(PointKind::Base, row, fields[i]).toDouble()));
+        shownValues_[i] = row < 0 ? 0.0 : session_->value(PointKind::Base, row, fields[i]).toDouble();
+        shownTexts_[i] = row < 0 ? QString() : fixed4(shownValues_[i]);
+        edits[i]->setText(shownTexts_[i]);
     }
 }
 
@@ -61,7 +62,7 @@ void ShiftBaseDialog::updatePreview() {
                     .toHtmlEscaped());
             return;
         }
-        values[i] = *v;
+        values[i] = !shift && edits[i]->text() == shownTexts_[i] ? shownValues_[i] : *v;
     }
     preview_ = shift ? batch_.shiftBase(row, values[0], values[1], values[2])
                      : batch_.moveBase(row, values[0], values[1], values[2]);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <optional>
 
 #include "BatchEdits.h"
@@ -34,4 +35,8 @@ class ShiftBaseDialog : public QDialog {
     JobSession* session_;
     BatchEdits batch_;
     BaseShiftPreview preview_;
+    // What showBaseCoordinates wrote in the "to coordinates" fields (4 decimals) and the values behind it: a
+    // field the user leaves as it was keeps the exact value, not its rounded text.
+    std::array<QString, 3> shownTexts_;
+    std::array<double, 3> shownValues_{};
 };

@@ -100,6 +100,22 @@ TEST(BatchDialogs, SetAntennaOnAllRoversOfABaseStagesOneStepAndIsReported) {
     EXPECT_EQ(w.changesWhy(), "batch antenna set-up | batch antenna set-up");
 }
 
+// A field of "to coordinates" left as shown (4 decimals) keeps the exact value behind it, instead of being
+// read back rounded and refused as a change within 0.001 m.
+TEST(BatchDialogs, MoveBaseKeepsTheExactValueOfAFieldLeftAsShown) {
+    Window w;
+    ASSERT_EQ(w.window->session()->stage(PointKind::Base, 0, EditField::East, 500000.12345), QString());
+    w.select("tableWidget_base", {0});
+    auto* dialog = w.open<ShiftBaseDialog>("action_Shift_Base");
+    ASSERT_NE(dialog, nullptr);
+    w.type(w.find<QLineEdit>(dialog, "lineEdit_h"), "48.25");
+    const QString preview = w.find<QLabel>(dialog, "label_preview")->text();
+    EXPECT_FALSE(preview.contains("within 0.001 m")) << preview.toStdString();
+    w.clickOk(dialog);
+    EXPECT_EQ(w.window->session()->value(PointKind::Base, 0, EditField::East), 500000.12345);
+    EXPECT_EQ(w.window->session()->value(PointKind::Base, 0, EditField::Height), 48.25);
+}
+
 TEST(BatchDialogs, ShiftBaseByADifferenceOrToCoordinatesPreviewsItsFollowers) {
     Window w;
     w.select("tableWidget_base", {0});
